@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QByteArray;
+
+// The serial library the program talks to the device through. It keeps one open port; the
+// program names that port once and then sends and reads single bytes and sets the two modem
+// lines. Every call blocks the caller until it returns. Results are never examined, but for
+// READBYTE's -1, so none of these report failures.
+class Module1
+{
+public:
+    virtual ~Module1() = default;
+
+    // "COM1:9600,n,8,1" to "COM4:9600,n,8,1": opens that port and makes it the port of all
+    // later calls. May be called again for another or the same port without CLOSECOM.
+    virtual void OPENCOM(const QByteArray &openText) = 0;
+    // Releases the port; harmless when none was ever opened.
+    virtual void CLOSECOM() = 0;
+    virtual void SENDBYTE(int byte) = 0;
+    // 0 to 255: the next byte received; -1 when none arrived within the library's wait, also
+    // when no port is open.
+    virtual qint16 READBYTE() = 0;
+    virtual void RTS(int level) = 0;
+    virtual void DTR(int level) = 0;
+    virtual void DELAY(int milliseconds) = 0;
+};

@@ -1,0 +1,35 @@
+#include "portmap.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+namespace portmap {
+
+std::optional<int> portNumber(const QByteArray &openText)
+{
+    if (!openText.startsWith("COM"))
+        return std::nullopt;
+    const int colon = openText.indexOf(':');
+    const QByteArray digits = openText.mid(3, colon < 0 ? -1 : colon - 3);
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    if (!ok || number < 1 || number > 99 || digits.startsWith('+') || digits.startsWith('0'))
+        return std::nullopt;
+    return number;
+}
+
+QString devicePath(int portNumber)
+{
+    const QByteArray variable = "WARMLOG_COM" + QByteArray::number(portNumber);
+    const QString overridden = qEnvironmentVariable(variable.constData());
+    if (!overridden.isEmpty())
+        return overridden;
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+} // namespace portmap

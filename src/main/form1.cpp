@@ -1,0 +1,361 @@
+#include "form1.h"
+
+#include "device/module1.h"
+#include "keyedstatusbar.h"
+#include "platform/clock.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+
+Form1 *programWideForm1 = nullptr;
+
+constexpr int TickMilliseconds = 1000;
+constexpr double ChargingThresholdVolts = 4.0;
+
+const QString Hyphens = QStringLiteral("-----------------");
+const QString NoDevice = QStringLiteral("Kein Spion !!!");
+const QString ClockSuffix = QStringLiteral(" Uhr");
+const QString CaptionStart = QStringLiteral("Warmlog");
+const QString AuthorName = QStringLiteral("Jonas Feldkamp");
+
+const QString PanelHelp = QStringLiteral("Hilfe");
+const QString PanelBattery = QStringLiteral("Ubat");
+const QString PanelCharging = QStringLiteral("Ubatjn");
+
+QFont displayFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(13.5);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QLabel *addLabel(QWidget *container, const QString &name, const QString &text, const QRect &rect)
+{
+    auto *label = new QLabel(text, container);
+    label->setObjectName(name);
+    label->setFont(displayFont());
+    label->setGeometry(rect);
+    return label;
+}
+
+QLineEdit *addTextBox(QWidget *container, const QString &name, const QString &text,
+                      const QRect &rect)
+{
+    auto *box = new QLineEdit(text, container);
+    box->setObjectName(name);
+    box->setFont(displayFont());
+    box->setGeometry(rect);
+    box->setEnabled(false);
+    return box;
+}
+
+QGroupBox *addFrame(QWidget *container, const QString &name, const QString &title,
+                    const QRect &rect)
+{
+    auto *frame = new QGroupBox(title, container);
+    frame->setObjectName(name);
+    frame->setGeometry(rect);
+    return frame;
+}
+
+} // namespace
+
+Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_serial(serial), m_platform(platform)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(CaptionStart);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    buildControls();
+    buildMenus();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+
+    // The size follows from the fixed client area below the menu bar.
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    if (!programWideForm1)
+        programWideForm1 = this;
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (programWideForm1 == this)
+        programWideForm1 = nullptr;
+}
+
+Form1 *Form1::instance()
+{
+    return programWideForm1;
+}
+
+void Form1::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setFixedSize(twips(5820), twips(5205 - 255));
+    setCentralWidget(client);
+
+    QGroupBox *frame1 = addFrame(client, QStringLiteral("Frame1"),
+                                 QStringLiteral("Laufende Messung:"),
+                                 twipsRect(105, 105, 5580, 1590));
+    addLabel(frame1, QStringLiteral("Label1"), QStringLiteral("Aktuelle Temperatur:"),
+             twipsRect(105, 315, 2850, 435));
+    Text1 = addTextBox(frame1, QStringLiteral("Text1"), Hyphens, twipsRect(3570, 315, 1905, 435));
+    addLabel(frame1, QStringLiteral("Label4"), QStringLiteral("Aktuelle Uhrzeit:"),
+             twipsRect(105, 945, 2745, 435));
+    Text4 = addTextBox(frame1, QStringLiteral("Text4"), QStringLiteral("16:00 Uhr"),
+                       twipsRect(3570, 945, 1905, 435));
+
+    QGroupBox *frame2 = addFrame(client, QStringLiteral("Frame2"),
+                                 QStringLiteral("Min/Max Anzeige:"),
+                                 twipsRect(105, 1890, 5580, 1800));
+    addLabel(frame2, QStringLiteral("Label2"), QStringLiteral("Min:"), twipsRect(105, 420, 750, 435));
+    Text2 = addTextBox(frame2, QStringLiteral("Text2"), Hyphens, twipsRect(840, 420, 1905, 435));
+    addLabel(frame2, QStringLiteral("Label3"), QStringLiteral("Max:"),
+             twipsRect(2835, 420, 645, 435));
+    Text3 = addTextBox(frame2, QStringLiteral("Text3"), Hyphens, twipsRect(3570, 420, 1905, 435));
+    addLabel(frame2, QStringLiteral("Label5"), QStringLiteral("um:"), twipsRect(210, 1050, 540, 435));
+    Text5 = addTextBox(frame2, QStringLiteral("Text5"), QStringLiteral("16:00 Uhr"),
+                       twipsRect(840, 1050, 1905, 435));
+    addLabel(frame2, QStringLiteral("Label6"), QStringLiteral("um:"),
+             twipsRect(2940, 1050, 540, 435));
+    Text6 = addTextBox(frame2, QStringLiteral("Text6"), QStringLiteral("16:00 Uhr"),
+                       twipsRect(3570, 1050, 1905, 435));
+
+    QGroupBox *frame3 = addFrame(client, QStringLiteral("Frame3"), QStringLiteral("Einstellungen:"),
+                                 twipsRect(120, 3840, 5580, 1050));
+    Command2 = new QPushButton(QStringLiteral("&Reset Min/Max Anzeige"), frame3);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twipsRect(210, 420, 2010, 435));
+    Command2->setToolTip(QStringLiteral("Setzt die Min/Max Anzeige auf die aktuelle Temperatur."));
+    connect(Command2, &QPushButton::clicked, this, &Form1::resetit);
+    Label7 = addLabel(frame3, QStringLiteral("Label7"), QString(), twipsRect(2520, 420, 2850, 435));
+
+    // Holds the icon image for the notification area; never shown.
+    Picture1 = new QLabel(frame3);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipsRect(5160, 240, 255, 255));
+    Picture1->setPixmap(windowIcon().pixmap(32, 32));
+    Picture1->setVisible(false);
+
+    // The tab order of the design; the disabled boxes and the labels take no focus anyway.
+    QWidget::setTabOrder(Command2, Text1);
+
+    StatusBar1 = new KeyedStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(twips(255) + 4);
+    StatusBar1->addPanel(PanelHelp, twips(1440), 1);
+    StatusBar1->addPanel(PanelBattery, twips(1440));
+    StatusBar1->addPanel(PanelCharging, twips(1440));
+    setStatusBar(StatusBar1);
+}
+
+void Form1::buildMenus()
+{
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                          void (Form1::*handler)()) {
+        QAction *item = menu->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        connect(item, &QAction::triggered, this, handler);
+        return item;
+    };
+
+    m_datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    m_datei->setObjectName(QStringLiteral("m_datei"));
+    m_datei_logd = addItem(m_datei, "m_datei_logd", QStringLiteral("&Log Datei erstellen"),
+                           &Form1::m_datei_logd_Click);
+    m_datei->addSeparator()->setObjectName(QStringLiteral("t1"));
+    m_datei_ende =
+        addItem(m_datei, "m_datei_ende", QStringLiteral("&Ende"), &Form1::m_datei_ende_Click);
+
+    m_anschluss = menuBar()->addMenu(QStringLiteral("&Anschluss"));
+    m_anschluss->setObjectName(QStringLiteral("m_anschluss"));
+    m_a_com1 = addItem(m_anschluss, "m_a_com1", QStringLiteral("Com &1"), &Form1::m_a_com1_Click);
+    m_a_com2 = addItem(m_anschluss, "m_a_com2", QStringLiteral("Com &2"), &Form1::m_a_com2_Click);
+    m_a_com3 = addItem(m_anschluss, "m_a_com3", QStringLiteral("Com &3"), &Form1::m_a_com3_Click);
+    m_a_com4 = addItem(m_anschluss, "m_a_com4", QStringLiteral("Com &4"), &Form1::m_a_com4_Click);
+    // The check mark follows the click handlers, not Qt's own toggling.
+    for (QAction *item : {m_a_com1, m_a_com2, m_a_com3, m_a_com4})
+        item->setCheckable(true);
+    m_ports = new QActionGroup(this);
+    m_ports->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction *item : {m_a_com1, m_a_com2, m_a_com3, m_a_com4})
+        m_ports->addAction(item);
+
+    m_fragezeichen = menuBar()->addMenu(QStringLiteral("&?"));
+    m_fragezeichen->setObjectName(QStringLiteral("m_fragezeichen"));
+    m_f_so = addItem(m_fragezeichen, "m_f_so", QStringLiteral("&So sieht der Spion von innen aus"),
+                     &Form1::m_f_so_Click);
+    m_f_info = addItem(m_fragezeichen, "m_f_info", QStringLiteral("&Info"), &Form1::m_f_info_Click);
+
+    // The notification icon's menu: never part of the menu bar.
+    mnbar = new QMenu(this);
+    mnbar->setObjectName(QStringLiteral("mnbar"));
+    mnBarShowWindow = addItem(mnbar, "mnBarShowWindow", QStringLiteral("Warmlog anzeigen"),
+                              &Form1::mnBarShowWindow_Click);
+    mnbarinfo = addItem(mnbar, "mnbarinfo", QStringLiteral("Info"), &Form1::mnbarinfo_Click);
+    mnbar->addSeparator()->setObjectName(QStringLiteral("mnBarSep1"));
+    mnBarExit = addItem(mnbar, "mnBarExit", QStringLiteral("Beenden"), &Form1::mnBarExit_Click);
+}
+
+QString Form1::clockNow() const
+{
+    return clockText(m_platform.clock->currentTime()) + ClockSuffix;
+}
+
+void Form1::Form_Load()
+{
+    Label7->setText(NoDevice);
+    Text4->setText(clockNow());
+    Text5->setText(clockNow());
+    Text6->setText(clockNow());
+    Timer2->start(TickMilliseconds);
+    StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") + AuthorName +
+                                            QLatin1Char(' '));
+    StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: unbekannt "));
+    StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
+}
+
+void Form1::WakeUp()
+{
+    protocol::WakeUp(m_serial);
+}
+
+protocol::Temperature Form1::ReadTemp()
+{
+    return protocol::ReadTemp(m_serial);
+}
+
+double Form1::ReadUbat()
+{
+    return protocol::ReadUbat(m_serial);
+}
+
+void Form1::m_a_com1_Click()
+{
+    selectPort(1, m_a_com1);
+}
+
+void Form1::m_a_com2_Click()
+{
+    selectPort(2, m_a_com2);
+}
+
+void Form1::m_a_com3_Click()
+{
+    selectPort(3, m_a_com3);
+}
+
+void Form1::m_a_com4_Click()
+{
+    selectPort(4, m_a_com4);
+}
+
+void Form1::selectPort(int number, QAction *item)
+{
+    item->setChecked(true);
+    m_serial.OPENCOM("COM" + QByteArray::number(number) + ":9600,n,8,1");
+    WakeUp();
+    m_serial.SENDBYTE(protocol::CommandPing);
+    if (m_serial.READBYTE() == -1) {
+        Label7->setText(NoDevice);
+        return;
+    }
+    Label7->setText(QStringLiteral("Spion an Com %1").arg(number));
+    // A reading without a value would plant a false 0 degrees as an extreme: keep the field.
+    if (const protocol::Temperature minimum = ReadTemp())
+        Text2->setText(protocol::temperatureText(minimum));
+    if (const protocol::Temperature maximum = ReadTemp())
+        Text3->setText(protocol::temperatureText(maximum));
+    if (!Timer1->isActive())
+        Timer1->start(TickMilliseconds);
+}
+
+void Form1::Timer1_Timer()
+{
+    StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: ") +
+                                               protocol::numberText(ReadUbat()) +
+                                               QStringLiteral(" Volt "));
+    if (ReadUbat() < ChargingThresholdVolts) {
+        StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: ja "));
+        m_serial.DTR(1);
+        m_serial.RTS(1);
+    } else if (ReadUbat() > ChargingThresholdVolts) {
+        StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
+        m_serial.DTR(0);
+        m_serial.RTS(0);
+    }
+    Text1->setText(protocol::temperatureText(ReadTemp()));
+    setWindowTitle(CaptionStart + QLatin1Char(' ') + protocol::temperatureText(ReadTemp()));
+    temperatur();
+}
+
+void Form1::temperatur()
+{
+    const protocol::Temperature current = ReadTemp();
+    if (!current)
+        return;
+    const protocol::Temperature minimum = protocol::temperatureFromText(Text2->text());
+    const protocol::Temperature maximum = protocol::temperatureFromText(Text3->text());
+    // An empty field (the start-up hyphens) takes any reading.
+    if (!minimum || *current < *minimum) {
+        Text2->setText(protocol::temperatureText(current));
+        Text5->setText(Text4->text());
+    } else if (!maximum || *current > *maximum) {
+        Text3->setText(protocol::temperatureText(current));
+        Text6->setText(Text4->text());
+    }
+}
+
+void Form1::resetit()
+{
+    // Without a reading in Text1 the extremes start empty, so the next reading takes their place.
+    const QString current =
+        protocol::temperatureFromText(Text1->text()) ? Text1->text() : Hyphens;
+    Text2->setText(current);
+    Text3->setText(current);
+    Text5->setText(Text4->text());
+    Text6->setText(Text4->text());
+}
+
+void Form1::Timer2_Timer()
+{
+    Text4->setText(clockNow());
+}
+
+// Windows of later areas hook in here.
+void Form1::m_datei_logd_Click() {}
+void Form1::m_datei_ende_Click() {}
+void Form1::m_f_so_Click() {}
+void Form1::m_f_info_Click() {}
+void Form1::mnBarShowWindow_Click() {}
+void Form1::mnbarinfo_Click() {}
+void Form1::mnBarExit_Click() {}

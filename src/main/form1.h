@@ -1,0 +1,97 @@
+#pragma once
+
+#include "device/protocol.h"
+#include "platform/platform.h"
+
+#include <QMainWindow>
+
+class KeyedStatusBar;
+class Module1;
+class QAction;
+class QActionGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+// The main window: the program's one permanent window. Its controls are the measurement state:
+// the current reading, the minimum and maximum with their times and the battery panels live in
+// them and nowhere else.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Form1(Module1 &serial, const Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The program-wide instance, or null before it was made.
+    static Form1 *instance();
+
+    void temperatur();
+    void resetit();
+    void WakeUp();
+
+    // Read by the log window and the tests.
+    QLineEdit *Text1 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QLineEdit *Text4 = nullptr;
+    QLineEdit *Text5 = nullptr;
+    QLineEdit *Text6 = nullptr;
+    QLabel *Label7 = nullptr;
+    KeyedStatusBar *StatusBar1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QLabel *Picture1 = nullptr;
+
+    QMenu *m_datei = nullptr;
+    QAction *m_datei_logd = nullptr;
+    QAction *m_datei_ende = nullptr;
+    QMenu *m_anschluss = nullptr;
+    QAction *m_a_com1 = nullptr;
+    QAction *m_a_com2 = nullptr;
+    QAction *m_a_com3 = nullptr;
+    QAction *m_a_com4 = nullptr;
+    QMenu *m_fragezeichen = nullptr;
+    QAction *m_f_so = nullptr;
+    QAction *m_f_info = nullptr;
+    QMenu *mnbar = nullptr;
+    QAction *mnBarShowWindow = nullptr;
+    QAction *mnbarinfo = nullptr;
+    QAction *mnBarExit = nullptr;
+
+    const Platform &platform() const { return m_platform; }
+    Module1 &serial() const { return m_serial; }
+
+public Q_SLOTS:
+    void m_a_com1_Click();
+    void m_a_com2_Click();
+    void m_a_com3_Click();
+    void m_a_com4_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void m_datei_logd_Click();
+    void m_datei_ende_Click();
+    void m_f_so_Click();
+    void m_f_info_Click();
+    void mnBarShowWindow_Click();
+    void mnbarinfo_Click();
+    void mnBarExit_Click();
+
+private:
+    void Form_Load();
+    void buildControls();
+    void buildMenus();
+    void selectPort(int number, QAction *item);
+    protocol::Temperature ReadTemp();
+    double ReadUbat();
+    QString clockNow() const;
+
+    Module1 &m_serial;
+    Platform m_platform;
+    QActionGroup *m_ports = nullptr;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+class Clock;
+class MessageBoxes;
+
+// What the windows need from the machine that a test must be able to replace. The program's
+// main() fills it with the real implementations; each member outlives the windows.
+struct Platform
+{
+    Clock *clock = nullptr;
+    MessageBoxes *messageBoxes = nullptr;
+};
