@@ -2,6 +2,9 @@
 
 class Clock;
 class MessageBoxes;
+class Quitter;
+class TrayIcon;
+class UrlOpener;
 
 // What the windows need from the machine that a test must be able to replace. The program's
 // main() fills it with the real implementations; each member outlives the windows.
@@ -9,4 +12,7 @@ struct Platform
 {
     Clock *clock = nullptr;
     MessageBoxes *messageBoxes = nullptr;
+    TrayIcon *tray = nullptr;
+    Quitter *quitter = nullptr;
+    UrlOpener *urlOpener = nullptr;
 };
