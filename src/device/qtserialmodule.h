@@ -17,6 +17,9 @@ class QtSerialModule final : public Module1
 public:
     static constexpr int ReadWaitMilliseconds = 50;
     static constexpr int ReopenIntervalMilliseconds = 1000;
+    // One byte at 9600 baud takes about a millisecond; this only bounds a stalled write.
+    static constexpr int WriteWaitMilliseconds = 50;
+    static constexpr int BaudRate = 9600;
 
     QtSerialModule();
     ~QtSerialModule() override;
@@ -30,5 +33,24 @@ public:
     void DELAY(int milliseconds) override;
 
 private:
+    enum class State { Closed, Open, Lost };
+
+    void closePort();
+    bool openPort();
+    void onError(int error);
+    void dropLostPort();
+    bool portUsable();
+    void applyModemLines();
+
     std::unique_ptr<QSerialPort> m_port;
+    State m_state = State::Closed;
+    QString m_devicePath;
+    // Set by the port's error signal, which may come from inside a QSerialPort call; the port
+    // is closed afterwards, never from within that call.
+    bool m_lossPending = false;
+    QString m_lossReason;
+    QElapsedTimer m_sinceReopenAttempt;
+    // The modem line levels last asked for (-1: never), restored after a reopen.
+    int m_rtsLevel = -1;
+    int m_dtrLevel = -1;
 };
