@@ -1,0 +1,190 @@
+// Figures of the measurement cycle against warmlog-devsim on a pseudo-terminal:
+//   the median time of one Timer1 tick with the device answering (goal: under 5 ms) and silent
+//   (goal: within 10 % of its five read waits), the time of a port selection, the time from
+//   start to the window shown (goal: under 0.5 s) and the peak memory (goal: under 60 MB).
+// The start-up and memory figures come from a second copy of this program that starts the way
+// warmlog does, so that its process start and its pages are its own.
+
+#include "device/qtserialmodule.h"
+#include "main/form1.h"
+#include "platform/clock.h"
+#include "platform/messagebox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int AnsweringTicks = 300;
+constexpr int SilentTicks = 12;
+constexpr int PortSelections = 10;
+constexpr int RunSeconds = 5;
+constexpr int ReadsPerSilentTick = 5;
+
+double medianMs(std::vector<qint64> nanoseconds)
+{
+    std::sort(nanoseconds.begin(), nanoseconds.end());
+    return nanoseconds[nanoseconds.size() / 2] / 1e6;
+}
+
+template <typename Work> double medianOf(int runs, Work work)
+{
+    std::vector<qint64> times;
+    times.reserve(runs);
+    QElapsedTimer timer;
+    for (int run = 0; run < runs; ++run) {
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed());
+    }
+    return medianMs(times);
+}
+
+// Peak resident memory of this process in kB.
+long peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+class Simulator
+{
+public:
+    bool start(const QString &folder)
+    {
+        m_link = folder + QStringLiteral("/com1");
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(WARMLOG_DEVSIM),
+                        {QStringLiteral("--link"), m_link, QStringLiteral("--temp-byte"),
+                         QStringLiteral("128"), QStringLiteral("--battery-byte"),
+                         QStringLiteral("37")});
+        if (!m_process.waitForReadyRead(5000))
+            return false;
+        qputenv("WARMLOG_COM1", m_link.toLocal8Bit());
+        return true;
+    }
+    void control(const QByteArray &line)
+    {
+        QFile fifo(m_link + QStringLiteral(".ctl"));
+        if (fifo.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            fifo.write(line + '\n');
+        // The simulator reads its FIFO in its own loop; give it a moment.
+        QThread::msleep(100);
+    }
+    ~Simulator()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+
+private:
+    QString m_link;
+    QProcess m_process;
+};
+
+// The second copy: starts like warmlog, prints the time at which its window was first painted,
+// then chooses COM1, lets the cycle run and prints its peak memory.
+int runAsProgram(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QtSerialModule serial;
+    SystemClock clock;
+    QtMessageBoxes messageBoxes;
+    Platform platform;
+    platform.clock = &clock;
+    platform.messageBoxes = &messageBoxes;
+    Form1 form1(serial, platform);
+    form1.show();
+    QTimer::singleShot(0, &form1, [&] {
+        std::printf("shown\n");
+        std::fflush(stdout);
+        form1.m_a_com1->trigger();
+    });
+    QTimer::singleShot(RunSeconds * 1000, &app, [&] {
+        std::printf("peak %ld %s\n", peakKilobytes(), form1.windowTitle().toUtf8().constData());
+        std::fflush(stdout);
+        // exit(), not quit(): quitting asks the windows to close, and the main window asks back.
+        QApplication::exit(0);
+    });
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    if (argc > 1 && qstrcmp(argv[1], "--program") == 0)
+        return runAsProgram(argc, argv);
+
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    Simulator simulator;
+    if (!folder.isValid() || !simulator.start(folder.path())) {
+        std::fprintf(stderr, "bench_cycle: the simulator did not start\n");
+        return 1;
+    }
+
+    // Start-up and memory, from a fresh process.
+    QElapsedTimer sinceStart;
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sinceStart.start();
+    program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--program")});
+    program.waitForReadyRead(10000);
+    const double startupMs = sinceStart.nsecsElapsed() / 1e6;
+    QByteArray output = program.readAll();
+    program.waitForFinished((RunSeconds + 10) * 1000);
+    output += program.readAll();
+    const QList<QByteArray> words = output.mid(output.indexOf("peak ")).split(' ');
+    const long programPeak = words.size() > 1 ? words.at(1).trimmed().toLong() : -1;
+
+    QtSerialModule serial;
+    SystemClock clock;
+    QtMessageBoxes messageBoxes;
+    Platform platform;
+    platform.clock = &clock;
+    platform.messageBoxes = &messageBoxes;
+    Form1 form1(serial, platform);
+
+    const double selectionMs = medianOf(PortSelections, [&] { form1.m_a_com1_Click(); });
+    const bool found = form1.Label7->text() == QStringLiteral("Spion an Com 1");
+    const double answeringMs = medianOf(AnsweringTicks, [&] { form1.Timer1_Timer(); });
+    const QString answeringCaption = form1.windowTitle();
+
+    simulator.control("silent on");
+    const double silentMs = medianOf(SilentTicks, [&] { form1.Timer1_Timer(); });
+    const double readWaitsMs = ReadsPerSilentTick * QtSerialModule::ReadWaitMilliseconds;
+
+    std::printf("device found on COM1:                 %s (caption %s)\n", found ? "yes" : "NO",
+                answeringCaption.toUtf8().constData());
+    std::printf("port selection, median of %d:         %.2f ms\n", PortSelections, selectionMs);
+    std::printf("Timer1 tick, device answering, median: %.3f ms (goal: under 5 ms)\n", answeringMs);
+    std::printf("Timer1 tick, device silent, median:    %.1f ms = %.3f x its %d read waits of "
+                "%d ms (goal: within 1.10)\n",
+                silentMs, silentMs / readWaitsMs, ReadsPerSilentTick,
+                QtSerialModule::ReadWaitMilliseconds);
+    std::printf("start to window shown:                 %.1f ms (goal: under 500 ms)\n", startupMs);
+    std::printf("peak memory, running with the device:  %.1f MB (goal: under 60 MB)\n",
+                programPeak / 1024.0);
+    return found && programPeak > 0 ? 0 : 1;
+}
