@@ -1,0 +1,150 @@
+#include "datei.h"
+
+#include "designfont.h"
+#include "dirlistbox.h"
+#include "drivelistbox.h"
+#include "logfile.h"
+#include "main/form1.h"
+#include "main/twips.h"
+#include "platform/messagebox.h"
+#include "textdatei.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+datei *programWideDatei = nullptr;
+
+const QString ProgramTitle = QStringLiteral("Warmlog");
+
+int ask(const QString &prompt, int style, const QString &title)
+{
+    const Form1 *main = Form1::instance();
+    MessageBoxes *boxes = main ? main->platform().messageBoxes : nullptr;
+    if (!boxes)
+        return msgbox::AnswerNo;
+    return boxes->show(prompt, style, title);
+}
+
+void showMainWindow()
+{
+    if (Form1 *main = Form1::instance())
+        main->show();
+}
+
+} // namespace
+
+datei *datei::instance()
+{
+    return programWideDatei;
+}
+
+datei *datei::programWide()
+{
+    if (!programWideDatei)
+        programWideDatei = new datei;
+    return programWideDatei;
+}
+
+datei::datei()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("datei"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("Log Datei anlegen"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setFixedSize(twips(3270), twips(5805));
+    setFont(designFont());
+    buildControls();
+}
+
+datei::~datei()
+{
+    if (programWideDatei == this)
+        programWideDatei = nullptr;
+}
+
+void datei::buildControls()
+{
+    Frame1 = new QGroupBox(QStringLiteral("Pfadangaben:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipsRect(120, 120, 3015, 5535));
+
+    Drive1 = new DriveListBox(Frame1);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setGeometry(twipsRect(120, 360, 2655, 315));
+
+    Dir1 = new DirListBox(Frame1);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setGeometry(twipsRect(120, 840, 2655, 3465));
+
+    Command1 = new QPushButton(QStringLiteral("Datei &erstellen"), Frame1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twipsRect(120, 4920, 1215, 375));
+
+    Command2 = new QPushButton(QStringLiteral("&Zurück"), Frame1);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twipsRect(1560, 4920, 1215, 375));
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twipsRect(120, 4440, 2655, 285));
+
+    QWidget::setTabOrder(Drive1, Dir1);
+    QWidget::setTabOrder(Dir1, Command1);
+    QWidget::setTabOrder(Command1, Command2);
+    QWidget::setTabOrder(Command2, Text1);
+
+    const QString current = QDir::currentPath();
+    Drive1->setDriveOf(current);
+    Dir1->setPath(current);
+
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &datei::Drive1_Change);
+    connect(Command1, &QPushButton::clicked, this, &datei::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &datei::Command2_Click);
+}
+
+void datei::Drive1_Change()
+{
+    Dir1->setPath(Drive1->drive());
+}
+
+void datei::Command1_Click()
+{
+    if (Text1->text().isEmpty()) {
+        ask(QStringLiteral("Bitte Dateinamen angeben:"), msgbox::StyleInformation,
+            QStringLiteral("Dateiname"));
+        return;
+    }
+
+    answer = ask(QStringLiteral("Möchten sie die Datei als Exceldatei speichern?"),
+                 msgbox::StyleYesNo | msgbox::StyleQuestion, ProgramTitle);
+    if (answer == msgbox::AnswerYes)
+        extension = QStringLiteral(".xls");
+    else if (answer == msgbox::AnswerNo)
+        extension = QStringLiteral(".txt");
+
+    const QString path = logfile::path(Dir1->path(), Text1->text(), extension);
+    const QByteArray bytes = logfile::fileBytes(textdatei::programWide()->logText());
+    QString failure;
+    if (!logfile::append(path, bytes, &failure)) {
+        // The dialog stays as it is, so the user can choose another place and try again.
+        ask(failure, msgbox::StyleCritical, ProgramTitle);
+        return;
+    }
+
+    hide();
+    showMainWindow();
+}
+
+void datei::Command2_Click()
+{
+    hide();
+    showMainWindow();
+}

@@ -1,0 +1,75 @@
+#include "drivelistbox.h"
+
+#include <QDir>
+#include <QStorageInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Leaves out what the system mounts for itself (proc, sysfs, cgroups, runtime tmpfs and the
+// like): what remains is backed by a device or is a share of another machine.
+bool isRealFileSystem(const QStorageInfo &volume)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(volume);
+    return true;
+#else
+    if (volume.isRoot())
+        return true;
+    const QByteArray device = volume.device();
+    const QByteArray type = volume.fileSystemType();
+    return device.startsWith("/dev/") || type.startsWith("nfs") || type == "cifs" ||
+           type == "smb3" || type == "zfs" || type == "fuse.sshfs";
+#endif
+}
+
+} // namespace
+
+DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent)
+{
+    QList<QStorageInfo> volumes;
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && isRealFileSystem(volume))
+            volumes << volume;
+    }
+    std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo &a, const QStorageInfo &b) {
+        if (a.isRoot() != b.isRoot())
+            return a.isRoot();
+        return a.rootPath() < b.rootPath();
+    });
+    // Without a root among the mounts the list still offers one.
+    if (volumes.isEmpty() || !volumes.first().isRoot())
+        volumes.prepend(QStorageInfo::root());
+
+    for (const QStorageInfo &volume : std::as_const(volumes)) {
+        QString text = QDir::toNativeSeparators(volume.rootPath());
+        if (!volume.name().isEmpty())
+            text += QStringLiteral(" [%1]").arg(volume.name());
+        addItem(text, volume.rootPath());
+    }
+}
+
+QString DriveListBox::drive() const
+{
+    return currentData().toString();
+}
+
+void DriveListBox::setDriveOf(const QString &path)
+{
+    // The drive whose root is the longest beginning of the path; the root drive at least.
+    const QString absolute = QDir(path).absolutePath();
+    int best = 0;
+    qsizetype bestLength = 0;
+    for (int i = 0; i < count(); ++i) {
+        QString root = itemData(i).toString();
+        if (!root.endsWith(u'/'))
+            root += u'/';
+        const bool holds = (absolute + u'/').startsWith(root, Qt::CaseInsensitive);
+        if (holds && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    setCurrentIndex(best);
+}

@@ -1,0 +1,273 @@
+#include "textdatei.h"
+
+#include "datei.h"
+#include "designfont.h"
+#include "logfile.h"
+#include "logrecord.h"
+#include "main/form1.h"
+#include "main/twips.h"
+#include "platform/clock.h"
+
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+
+textdatei *programWideTextdatei = nullptr;
+
+const QString Caption = QStringLiteral("Logdatei");
+const QString MarkRecording = QStringLiteral(" --> Messung läuft <--");
+const QString MarkStopped = QStringLiteral(" --> Messung beendet <--");
+
+// The options in the order they are looked at, with the recording interval each one sets.
+struct Interval
+{
+    QRadioButton *textdatei::*option;
+    int milliseconds;
+};
+constexpr Interval Intervals[] = {
+    {&textdatei::Option1, 1000},
+    {&textdatei::Option2, 30 * 1000},
+    {&textdatei::Option3, 60 * 1000},
+    {&textdatei::Option4, 60 * 60 * 1000},
+};
+
+QPushButton *addButton(QWidget *container, const QString &name, const QString &caption,
+                       const QRect &rect)
+{
+    auto *button = new QPushButton(caption, container);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    return button;
+}
+
+QRadioButton *addOption(QWidget *container, const QString &name, const QString &caption,
+                        const QRect &rect)
+{
+    auto *option = new QRadioButton(caption, container);
+    option->setObjectName(name);
+    option->setGeometry(rect);
+    return option;
+}
+
+} // namespace
+
+textdatei *textdatei::instance()
+{
+    return programWideTextdatei;
+}
+
+textdatei *textdatei::programWide()
+{
+    if (!programWideTextdatei)
+        programWideTextdatei = new textdatei;
+    return programWideTextdatei;
+}
+
+textdatei::textdatei()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("textdatei"));
+    // The close box ends the window with its text and its timer.
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Only the main window's way out ends the program, even when this is the last window shown.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(Caption);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setFixedSize(twips(5100), twips(5340));
+    setFont(designFont());
+    buildControls();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &textdatei::Timer1_Timer);
+}
+
+textdatei::~textdatei()
+{
+    if (programWideTextdatei == this)
+        programWideTextdatei = nullptr;
+}
+
+void textdatei::buildControls()
+{
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twipsRect(120, 120, 4815, 2895));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setTabChangesFocus(true);
+    // Records must not be undone one by one, and a week of them would fill the undo history.
+    Text1->setUndoRedoEnabled(false);
+    // Tab stops every eight characters keep the columns of a record together.
+    Text1->setTabStopDistance(QFontMetricsF(Text1->font()).averageCharWidth() * 8);
+
+    Frame1 = new QGroupBox(QStringLiteral("Einstellungen:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipsRect(120, 3120, 4815, 2055));
+    Command3 = addButton(Frame1, QStringLiteral("Command3"), QStringLiteral("&Log starten"),
+                         twipsRect(3480, 240, 1095, 375));
+    Command4 = addButton(Frame1, QStringLiteral("Command4"), QStringLiteral("Log l&öschen"),
+                         twipsRect(1920, 1440, 1095, 375));
+    Command5 = addButton(Frame1, QStringLiteral("Command5"), QStringLiteral("Log &kopieren"),
+                         twipsRect(1920, 840, 1095, 375));
+
+    Label1 = new QLabel(QStringLiteral("Intervall:"), Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont labelFont = designFont();
+    labelFont.setUnderline(true);
+    Label1->setFont(labelFont);
+    Label1->move(twips(120), twips(360));
+    Label1->adjustSize();
+
+    Option1 = addOption(Frame1, QStringLiteral("Option1"), QStringLiteral("  1 Sekunde"),
+                        twipsRect(120, 720, 1215, 255));
+    Option2 = addOption(Frame1, QStringLiteral("Option2"), QStringLiteral("30 Sekunden"),
+                        twipsRect(120, 1080, 1335, 255));
+    Option3 = addOption(Frame1, QStringLiteral("Option3"), QStringLiteral("1 Minute"),
+                        twipsRect(120, 1440, 975, 195));
+    Option4 = addOption(Frame1, QStringLiteral("Option4"), QStringLiteral("1 Stunde"),
+                        twipsRect(120, 1800, 1095, 195));
+    Option1->setChecked(true);
+    Command6 = addButton(Frame1, QStringLiteral("Command6"), QStringLiteral("Log s&toppen"),
+                         twipsRect(1920, 240, 1095, 375));
+
+    // These two belong to the window but complete the frame's right column, so they lie over it.
+    Command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("Sc&hließen"),
+                         twipsRect(3600, 4560, 1095, 375));
+    Command2 = addButton(this, QStringLiteral("Command2"), QStringLiteral("&Speichern"),
+                         twipsRect(3600, 3960, 1095, 375));
+
+    QWidget *const tabOrder[] = {Text1,   Command1, Command2, Command3, Command4, Command5,
+                                 Option1, Option2,  Option3,  Option4,  Command6};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(Command1, &QPushButton::clicked, this, &textdatei::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &textdatei::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &textdatei::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &textdatei::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &textdatei::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &textdatei::Command6_Click);
+}
+
+QString textdatei::logText() const
+{
+    return Text1->toPlainText();
+}
+
+void textdatei::setRecordingButtonsEnabled(bool enabled)
+{
+    for (QPushButton *button : {Command1, Command2, Command4, Command5})
+        button->setEnabled(enabled);
+}
+
+void textdatei::setTimerInterval(int milliseconds)
+{
+    // A running QTimer with interval 0 would fire at every turn of the event loop.
+    if (milliseconds == 0) {
+        Timer1->stop();
+        Timer1->setInterval(0);
+    } else {
+        Timer1->start(milliseconds);
+    }
+}
+
+void textdatei::Command1_Click()
+{
+    hide();
+    if (Form1 *main = Form1::instance())
+        main->show();
+}
+
+void textdatei::Command2_Click()
+{
+    datei::programWide()->show();
+}
+
+void textdatei::Command3_Click()
+{
+    setWindowTitle(Caption + MarkRecording);
+    setRecordingButtonsEnabled(false);
+    for (const Interval &interval : Intervals) {
+        if ((this->*interval.option)->isChecked()) {
+            setTimerInterval(interval.milliseconds);
+            break;
+        }
+    }
+}
+
+void textdatei::Command4_Click()
+{
+    Text1->clear();
+    setWindowTitle(Caption);
+}
+
+void textdatei::Command5_Click()
+{
+    QGuiApplication::clipboard()->setText(logfile::crlfText(logText()));
+}
+
+void textdatei::Command6_Click()
+{
+    setWindowTitle(Caption + MarkStopped);
+    setTimerInterval(0);
+    setRecordingButtonsEnabled(true);
+}
+
+void textdatei::Timer1_Timer()
+{
+    const Form1 *main = Form1::instance();
+    if (!main)
+        return;
+    const Clock *clock = main->platform().clock;
+    const QTime now = clock ? clock->currentTime() : QTime::currentTime();
+    appendAtEnd(
+        logRecord(clockText(now), main->Text1->text(), main->Text2->text(), main->Text3->text()));
+}
+
+void textdatei::appendAtEnd(const QString &record)
+{
+    // Only the new record is laid out, so a tick costs the same in the first minute as after a
+    // week. The user's caret, selection and view stay where they are.
+    QTextCursor caret = Text1->textCursor();
+    const int anchor = caret.anchor();
+    const int position = caret.position();
+    QScrollBar *vertical = Text1->verticalScrollBar();
+    QScrollBar *horizontal = Text1->horizontalScrollBar();
+    const int top = vertical->value();
+    const int left = horizontal->value();
+
+    QTextCursor end(Text1->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    // A line the user typed without ending it would keep the record from starting a line of its
+    // own.
+    if (!end.atBlockStart())
+        end.insertBlock();
+    end.insertText(record);
+    end.endEditBlock();
+
+    const QTextCursor moved = Text1->textCursor();
+    if (moved.anchor() != anchor || moved.position() != position) {
+        caret.setPosition(anchor);
+        caret.setPosition(position, QTextCursor::KeepAnchor);
+        Text1->setTextCursor(caret);
+    }
+    vertical->setValue(top);
+    horizontal->setValue(left);
+}
