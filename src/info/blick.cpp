@@ -1,0 +1,108 @@
+#include "blick.h"
+
+#include "eventlabel.h"
+#include "main/form1.h"
+#include "main/twips.h"
+#include "urls.h"
+#include "windowplacement.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+
+namespace {
+
+Blick *programWideBlick = nullptr;
+
+const QString PictureFile = QStringLiteral(":/pictures/spion.bmp");
+const QString ProgramIcon = QStringLiteral(":/icons/warmlog.png");
+
+} // namespace
+
+Blick::Blick(const Platform &platform) : m_platform(platform)
+{
+    setObjectName(QStringLiteral("Blick"));
+    setSecondaryWindowFrame(this);
+    setWindowIcon(QIcon(ProgramIcon));
+    setFixedSize(twips(4830), twips(3150));
+
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    Picture1->setGeometry(twipsRect(0, 0, 4815, 3135));
+    Picture1->setToolTip(QStringLiteral("So sieht der Spion von innen aus ..."));
+
+    // The inside of the border: it draws the picture unscaled at its top left and clips it, and
+    // the hot spot and the line count from its corner.
+    auto *inside = new QLabel(Picture1);
+    inside->setObjectName(QStringLiteral("Picture1Inside"));
+    inside->setGeometry(Picture1->contentsRect());
+    inside->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    inside->setPixmap(QPixmap(PictureFile));
+
+    Line1 = new QWidget(inside);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setGeometry(twips(240), twips(360), twips(1920 - 240), 1);
+    Line1->setAutoFillBackground(true);
+    QPalette linePalette = Line1->palette();
+    linePalette.setColor(QPalette::Window, Qt::black);
+    Line1->setPalette(linePalette);
+
+    Label1 = new EventLabel(inside);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twipsRect(3600, 720, 255, 255));
+    connect(Label1, &EventLabel::clicked, this, &Blick::Label1_Click);
+
+    centreOnScreen(this);
+    Form_Load();
+}
+
+Blick::~Blick()
+{
+    if (programWideBlick == this)
+        programWideBlick = nullptr;
+}
+
+Blick *Blick::instance()
+{
+    return programWideBlick;
+}
+
+Blick *Blick::showInstance(const Platform &platform)
+{
+    if (!programWideBlick)
+        programWideBlick = new Blick(platform);
+    programWideBlick->show();
+    programWideBlick->raise();
+    programWideBlick->activateWindow();
+    return programWideBlick;
+}
+
+void Blick::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Warmlog"));
+}
+
+void Blick::Form_Unload()
+{
+    if (Form1 *form1 = Form1::instance()) {
+        form1->show();
+        form1->raise();
+        form1->activateWindow();
+    }
+}
+
+void Blick::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    // From here on a show request makes a new window; this one is deleted shortly.
+    if (programWideBlick == this)
+        programWideBlick = nullptr;
+    event->accept();
+}
+
+void Blick::Label1_Click()
+{
+    URLs::showInstance(m_platform);
+}

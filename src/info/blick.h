@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QWidget>
+
+class EventLabel;
+class QFrame;
+class QLabel;
+
+// The picture window: the drawing of the device's board with its parts named. A hidden hot spot
+// over the start/reset button leads to the links window.
+class Blick : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ~Blick() override;
+
+    // The program-wide instance, or null while the window is closed.
+    static Blick *instance();
+    // Shows the program-wide instance, modeless and without owner; a closed window is made anew.
+    static Blick *showInstance(const Platform &platform);
+
+    QFrame *Picture1 = nullptr;
+    EventLabel *Label1 = nullptr;
+    QWidget *Line1 = nullptr;
+
+public Q_SLOTS:
+    void Label1_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    explicit Blick(const Platform &platform);
+    void Form_Load();
+    void Form_Unload();
+
+    Platform m_platform;
+};

@@ -1,0 +1,75 @@
+#include "trayicon.h"
+
+QString TrayIcon::tipText(const QString &text)
+{
+    QString tip = text.left(TipLength);
+    // Never leave half a character behind.
+    if (!tip.isEmpty() && tip.back().isHighSurrogate())
+        tip.chop(1);
+    return tip;
+}
+
+bool TrayIcon::Shell_NotifyIcon(int message, const NotifyIconData &data)
+{
+    switch (message) {
+    case NIM_ADD:
+        if (m_shown)
+            return false;
+        m_shown = true;
+        m_shownId = data.uID;
+        m_shownTip = (data.uFlags & NIF_TIP) ? tipText(data.szTip) : QString();
+        showIcon((data.uFlags & NIF_ICON) ? data.hIcon : QIcon(), m_shownTip);
+        return true;
+    case NIM_DELETE:
+        if (!m_shown || data.uID != m_shownId)
+            return false;
+        m_shown = false;
+        m_shownTip.clear();
+        hideIcon();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TrayIcon::report(QSystemTrayIcon::ActivationReason reason)
+{
+    // Only a shown icon can be clicked; a late report of a removed one is dropped.
+    if (!m_shown)
+        return;
+    if (reason == QSystemTrayIcon::Trigger)
+        Q_EMIT clicked(Click::Left);
+    else if (reason == QSystemTrayIcon::Context)
+        Q_EMIT clicked(Click::Right);
+}
+
+QtTrayIcon::QtTrayIcon(QObject *parent) : TrayIcon(parent), m_icon(new QSystemTrayIcon(this))
+{
+    connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayIcon::report);
+}
+
+bool QtTrayIcon::isAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayIcon::showIcon(const QIcon &icon, const QString &tip)
+{
+    m_icon->setIcon(icon);
+    m_icon->setToolTip(tip);
+    m_icon->show();
+}
+
+void QtTrayIcon::hideIcon()
+{
+    m_icon->hide();
+}
+
+bool ScriptedTrayIcon::Shell_NotifyIcon(int message, const NotifyIconData &data)
+{
+    if (message == NIM_ADD)
+        journal->append(QStringLiteral("NIM_ADD ") + data.szTip);
+    else if (message == NIM_DELETE)
+        journal->append(QStringLiteral("NIM_DELETE"));
+    return TrayIcon::Shell_NotifyIcon(message, data);
+}
