@@ -1,16 +1,25 @@
 #include "form1.h"
 
 #include "device/module1.h"
+#include "info/blick.h"
+#include "info/infobox.h"
 #include "keyedstatusbar.h"
+#include "logging/textdatei.h"
 #include "platform/clock.h"
+#include "platform/messagebox.h"
+#include "platform/quitter.h"
+#include "designfont.h"
 #include "twips.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
+#include <QCursor>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -34,19 +43,11 @@ const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
 const QString PanelCharging = QStringLiteral("Ubatjn");
 
-QFont displayFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(13.5);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 QLabel *addLabel(QWidget *container, const QString &name, const QString &text, const QRect &rect)
 {
     auto *label = new QLabel(text, container);
     label->setObjectName(name);
-    label->setFont(displayFont());
+    label->setFont(designFont(13.5));
     label->setGeometry(rect);
     return label;
 }
@@ -56,7 +57,7 @@ QLineEdit *addTextBox(QWidget *container, const QString &name, const QString &te
 {
     auto *box = new QLineEdit(text, container);
     box->setObjectName(name);
-    box->setFont(displayFont());
+    box->setFont(designFont(13.5));
     box->setGeometry(rect);
     box->setEnabled(false);
     return box;
@@ -104,6 +105,9 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
     if (!programWideForm1)
         programWideForm1 = this;
     Form_Load();
+
+    if (m_platform.tray)
+        connect(m_platform.tray, &TrayIcon::clicked, this, &Form1::TrayIcon_Click);
 }
 
 Form1::~Form1()
@@ -171,7 +175,8 @@ void Form1::buildControls()
 
     StatusBar1 = new KeyedStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setFixedHeight(twips(255) + 4);
+    StatusBar1->setFixedHeight(twips(255));
+    StatusBar1->setFont(designFont(8.25));
     StatusBar1->addPanel(PanelHelp, twips(1440), 1);
     StatusBar1->addPanel(PanelBattery, twips(1440));
     StatusBar1->addPanel(PanelCharging, twips(1440));
@@ -352,10 +357,110 @@ void Form1::Timer2_Timer()
 }
 
 // Windows of later areas hook in here.
-void Form1::m_datei_logd_Click() {}
-void Form1::m_datei_ende_Click() {}
-void Form1::m_f_so_Click() {}
-void Form1::m_f_info_Click() {}
-void Form1::mnBarShowWindow_Click() {}
-void Form1::mnbarinfo_Click() {}
-void Form1::mnBarExit_Click() {}
+void Form1::m_datei_logd_Click()
+{
+    textdatei::programWide()->show();
+}
+
+void Form1::m_f_so_Click()
+{
+    Blick::showInstance(m_platform);
+}
+
+void Form1::m_f_info_Click()
+{
+    ShowInfoBox(*m_platform.messageBoxes);
+}
+
+void Form1::mnbarinfo_Click()
+{
+    ShowInfoBox(*m_platform.messageBoxes);
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    if (isMinimized())
+        ToTray();
+}
+
+void Form1::ToTray()
+{
+    TrayIcon *tray = m_platform.tray;
+    // Without a notification area nothing could bring a hidden window back: it stays minimised in
+    // the task bar instead.
+    if (!tray || !tray->isAvailable())
+        return;
+    hide();
+    tray->IconData.uID = 1;
+    tray->IconData.uFlags = TrayIcon::NIF_MESSAGE | TrayIcon::NIF_ICON | TrayIcon::NIF_TIP;
+    tray->IconData.hIcon = QIcon(Picture1->pixmap());
+    tray->IconData.szTip = TrayIcon::tipText(windowTitle());
+    tray->Shell_NotifyIcon(TrayIcon::NIM_ADD, tray->IconData);
+}
+
+void Form1::TrayIcon_Click(TrayIcon::Click click)
+{
+    switch (click) {
+    case TrayIcon::Click::Left:
+        // Visible again, but a minimised window stays minimised: it only regains its task-bar
+        // entry, and the icon stays.
+        show();
+        break;
+    case TrayIcon::Click::Right:
+        mnbar->popup(QCursor::pos());
+        break;
+    }
+}
+
+void Form1::mnBarShowWindow_Click()
+{
+    setWindowState(Qt::WindowNoState);
+    show();
+    if (m_platform.tray)
+        m_platform.tray->Shell_NotifyIcon(TrayIcon::NIM_DELETE, m_platform.tray->IconData);
+}
+
+void Form1::mnBarExit_Click()
+{
+    ende();
+}
+
+void Form1::m_datei_ende_Click()
+{
+    ende();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_Unload(cancel);
+    event->setAccepted(!cancel);
+}
+
+// Closing never ends the program by itself; ende decides.
+void Form1::Form_Unload(bool &cancel)
+{
+    cancel = true;
+    ende();
+}
+
+void Form1::ende()
+{
+    const QString question = QStringLiteral("Möchten Sie das Programm wirklich beenden?");
+    constexpr int style = msgbox::StyleYesNo | msgbox::StyleQuestion | msgbox::StyleDefaultSecond;
+    if (m_platform.messageBoxes->show(question, style, QStringLiteral("Warmlog")) ==
+        msgbox::AnswerNo)
+        return;
+    // Neither result is looked at: the program ends regardless.
+    m_serial.CLOSECOM();
+    if (m_platform.tray)
+        m_platform.tray->Shell_NotifyIcon(TrayIcon::NIM_DELETE, m_platform.tray->IconData);
+    m_platform.quitter->End();
+}

@@ -2,6 +2,7 @@
 
 #include "device/protocol.h"
 #include "platform/platform.h"
+#include "platform/trayicon.h"
 
 #include <QMainWindow>
 
@@ -30,6 +31,7 @@ public:
     // The program-wide instance, or null before it was made.
     static Form1 *instance();
 
+    void ende();
     void temperatur();
     void resetit();
     void WakeUp();
@@ -82,7 +84,16 @@ public Q_SLOTS:
     void mnbarinfo_Click();
     void mnBarExit_Click();
 
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void Form_Resize();
+    void Form_Unload(bool &cancel);
+    void ToTray();
+    // A left or right click on the notification icon.
+    void TrayIcon_Click(TrayIcon::Click click);
     void Form_Load();
     void buildControls();
     void buildMenus();

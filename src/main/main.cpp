@@ -2,8 +2,15 @@
 #include "main/form1.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
+#include "platform/quitter.h"
+#include "platform/trayicon.h"
+#include "platform/urlopener.h"
 
 #include <QApplication>
+#include <QIcon>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -13,15 +20,39 @@ int main(int argc, char *argv[])
                                             .arg(WARMLOG_VERSION_MAJOR)
                                             .arg(WARMLOG_VERSION_MINOR)
                                             .arg(WARMLOG_VERSION_PATCH));
+    // The program icon in every size the desktop asks for; the windows set their own 32 x 32 one.
+    QIcon programIcon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        programIcon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/warmlog.png").arg(size));
+    QApplication::setWindowIcon(programIcon);
 
     QtSerialModule serial;
     SystemClock clock;
     QtMessageBoxes messageBoxes;
+    QtTrayIcon tray;
+    ProcessQuitter quitter;
+    QtUrlOpener urlOpener;
     Platform platform;
     platform.clock = &clock;
     platform.messageBoxes = &messageBoxes;
+    platform.tray = &tray;
+    platform.quitter = &quitter;
+    platform.urlOpener = &urlOpener;
 
     Form1 form1(serial, platform);
+    // The program ends only through Form1::ende, not when the question box closes with the main
+    // window hidden in the notification area.
+    QApplication::setQuitOnLastWindowClosed(false);
+#if QT_CONFIG(sessionmanager)
+    // Logging out asks like the close box; a No keeps the session from ending.
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &form1,
+        [&form1](QSessionManager &manager) {
+            if (manager.allowsInteraction() && !form1.close())
+                manager.cancel();
+        },
+        Qt::DirectConnection);
+#endif
     form1.show();
     return QApplication::exec();
 }
