@@ -1,6 +1,6 @@
 #include "datei.h"
 
-#include "designfont.h"
+#include "main/designfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
 #include "logfile.h"
@@ -60,7 +60,7 @@ datei::datei()
     setWindowTitle(QStringLiteral("Log Datei anlegen"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
     setFixedSize(twips(3270), twips(5805));
-    setFont(designFont());
+    setFont(designFont(8.25));
     buildControls();
 }
 

@@ -1,7 +1,7 @@
 #include "textdatei.h"
 
 #include "datei.h"
-#include "designfont.h"
+#include "main/designfont.h"
 #include "logfile.h"
 #include "logrecord.h"
 #include "main/form1.h"
@@ -89,7 +89,7 @@ textdatei::textdatei()
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
     setFixedSize(twips(5100), twips(5340));
-    setFont(designFont());
+    setFont(designFont(8.25));
     buildControls();
 
     Timer1 = new QTimer(this);
@@ -128,7 +128,7 @@ void textdatei::buildControls()
 
     Label1 = new QLabel(QStringLiteral("Intervall:"), Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont labelFont = designFont();
+    QFont labelFont = designFont(8.25);
     labelFont.setUnderline(true);
     Label1->setFont(labelFont);
     Label1->move(twips(120), twips(360));
