@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages what building, running and testing Warmlog need.
+#
+#   scripts/install-deps.sh --run    build and run the program (with the device simulator)
+#   scripts/install-deps.sh --test   all of --run, plus what the test suite needs (the default)
+#
+# Runs as root (or through sudo). Installs only what is missing, without recommended packages.
+set -euo pipefail
+
+usage() {
+    sed -n '2,7s/^# \{0,1\}//p' "$0"
+}
+
+mode="test"
+case "${1:-}" in
+--run) mode="run" ;;
+--test | "") mode="test" ;;
+-h | --help)
+    usage
+    exit 0
+    ;;
+*)
+    usage >&2
+    exit 2
+    ;;
+esac
+
+# ---------------------------------------------------------------------------------------------
+# Package lists. Extend these when a part of the program or of the tests needs another package.
+# ---------------------------------------------------------------------------------------------
+
+# Building and running the program and the device simulator.
+RUN_PACKAGES=(
+    cmake
+    ninja-build
+    g++
+    qt6-base-dev
+    qt6-serialport-dev
+    qt6-qpa-plugins
+    qt6-translations-l10n
+    fonts-liberation2
+    libgl-dev
+    fonts-dejavu-core
+)
+
+# The test suite on top of the above: the tests run under German settings, and the end-to-end
+# tests drive the program in a virtual X server.
+TEST_PACKAGES=(
+    locales
+    xvfb
+    xauth
+    xdotool
+    x11-utils
+    trayer  # a notification area without a desktop, for the tray icon's end-to-end test
+    python3 # the same test sets a window's WM_STATE through libX11
+)
+
+# The locales the tests run under, besides C (generated in --test mode).
+LOCALES=(
+    de_DE.UTF-8
+)
+
+# ---------------------------------------------------------------------------------------------
+
+if [[ $EUID -ne 0 ]]; then
+    if command -v sudo >/dev/null; then
+        exec sudo -- "$0" "--$mode"
+    fi
+    echo "install-deps.sh: run this as root" >&2
+    exit 1
+fi
+
+packages=("${RUN_PACKAGES[@]}")
+if [[ $mode == test ]]; then
+    packages+=("${TEST_PACKAGES[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    if [[ $status != installed ]]; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "install-deps.sh: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    # A fresh machine has no package lists yet; otherwise trust the caller's apt-get update.
+    if ! compgen -G '/var/lib/apt/lists/*_Packages' >/dev/null; then
+        apt-get update
+    fi
+    apt-get install -y --no-install-recommends "${missing[@]}"
+else
+    echo "install-deps.sh: all packages present"
+fi
+
+# Generate the locales non-interactively: uncomment them in /etc/locale.gen, then locale-gen.
+if [[ $mode != test ]]; then
+    exit 0
+fi
+regenerate=0
+for wanted in "${LOCALES[@]}"; do
+    # "de_DE.UTF-8" is listed by locale -a as "de_DE.utf8".
+    listed=${wanted/%.UTF-8/.utf8}
+    if ! locale -a 2>/dev/null | grep -qx "$listed"; then
+        if grep -q "^# *$wanted UTF-8" /etc/locale.gen; then
+            sed -i "s/^# *\($wanted UTF-8\)/\1/" /etc/locale.gen
+        elif ! grep -q "^$wanted UTF-8" /etc/locale.gen; then
+            echo "$wanted UTF-8" >>/etc/locale.gen
+        fi
+        regenerate=1
+    fi
+done
+if ((regenerate)); then
+    locale-gen
+fi

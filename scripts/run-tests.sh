@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds Warmlog and runs the whole test suite twice: in a plain build (build-test/) and in a
+# build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Compiler warnings
+# are errors. Exits non-zero on the first failure.
+#
+#   WARMLOG_JOBS=N       parallel compile jobs (default: number of processors)
+#   WARMLOG_CTEST_JOBS=N tests run at the same time (default 2; each test has its own simulator,
+#                        and the end-to-end tests their own X server)
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+
+jobs=${WARMLOG_JOBS:-$(nproc)}
+ctest_jobs=${WARMLOG_CTEST_JOBS:-2}
+
+# A halt on the first sanitizer report makes the test fail instead of scrolling past.
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+
+suite() {
+    local dir=$1
+    shift
+    echo "=== $dir"
+    cmake -S . -B "$dir" -G Ninja -DWARMLOG_WERROR=ON "$@"
+    cmake --build "$dir" -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$ctest_jobs"
+}
+
+suite build-test -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=OFF
+suite build-asan -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=ON
+
+echo "=== all tests passed (build-test, build-asan)"
