@@ -43,8 +43,9 @@ RUN_PACKAGES=(
     fonts-dejavu-core
 )
 
-# The test suite on top of the above: the tests run under German settings, and the end-to-end
-# tests drive the program in a virtual X server.
+# The test suite on top of the above: the tests run under German settings, the end-to-end
+# tests drive the program in a virtual X server, and the package check builds, validates and
+# installs the Debian package.
 TEST_PACKAGES=(
     locales
     xvfb
@@ -53,6 +54,12 @@ TEST_PACKAGES=(
     x11-utils
     trayer  # a notification area without a desktop, for the tray icon's end-to-end test
     python3 # the same test sets a window's WM_STATE through libX11
+    # The Debian package: CPack's dependency computation (dpkg-shlibdeps, file), and the
+    # validators of the installed desktop entry and AppStream metadata.
+    dpkg-dev
+    file
+    desktop-file-utils
+    appstream
 )
 
 # The locales the tests run under, besides C (generated in --test mode).

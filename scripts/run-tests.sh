@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Warmlog and runs the whole test suite twice: in a plain build (build-test/) and in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Compiler warnings
-# are errors. Exits non-zero on the first failure.
+# are errors. Then builds the Debian package, installs it and starts the installed program
+# (scripts/check-package.sh). Exits non-zero on the first failure.
 #
 #   WARMLOG_JOBS=N       parallel compile jobs (default: number of processors)
 #   WARMLOG_CTEST_JOBS=N tests run at the same time (default 2; each test has its own simulator,
@@ -31,4 +32,9 @@ suite() {
 suite build-test -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=OFF
 suite build-asan -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=ON
 
-echo "=== all tests passed (build-test, build-asan)"
+# --- The Debian package: built in build-package/, installed on this machine (needs root),
+# validated and started from /usr/bin under Xvfb.
+echo "=== build-package"
+scripts/check-package.sh
+
+echo "=== all tests passed (build-test, build-asan, build-package)"

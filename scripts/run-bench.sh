@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in a Release build (build-bench/) and prints their figures. Nothing here
+# passes or fails on a time: compare the figures of one run with each other.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_BUILD_TESTS=OFF
+cmake --build build-bench -j "$(nproc)" --target bench_cycle bench_logging warmlog-devsim
+
+export QT_QPA_PLATFORM=offscreen
+echo "=== measurement cycle"
+build-bench/bench/device/bench_cycle
+echo "=== log window"
+build-bench/bench/logging/bench_logging
