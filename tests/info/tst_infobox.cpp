@@ -1,6 +1,5 @@
 #include "info/infobox.h"
 #include "main/form1.h"
-#include "platform/messagebox.h"
 #include "support/fixedclock.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/scriptedmodule.h"
@@ -9,7 +8,7 @@
 #include <QTest>
 
 namespace {
-const QString AfterVersion =
+const QString Author =
     QStringLiteral("\t\r\n\t\r\nVon Jonas Feldkamp\t\r\n\t\r\nE-Mail: jonas.feldkamp@example.org");
 }
 
@@ -18,66 +17,38 @@ class TestInfoBox : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void text_data();
-    void text();
-    void menus_data();
-    void menus();
+    void text()
+    {
+        QCOMPARE(infoBoxText(2, 10, 11), QStringLiteral("Version: 2. 10. 11. ") + Author);
+    }
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("&Info") << "m_f_info" << true;
+        QTest::newRow("tray Info, hidden") << "mnbarinfo" << false;
+    }
+
+    void menus()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, shown);
+        ScriptedModule serial;
+        FixedClock clock;
+        ScriptedMessageBoxes boxes;
+        Platform platform{&clock, &boxes};
+        Form1 form(serial, platform);
+        form.setVisible(shown);
+
+        form.findChild<QAction *>(item)->trigger();
+        QCOMPARE(boxes.calls.size(), 1);
+        QCOMPARE(boxes.calls[0].prompt, QStringLiteral("Version: 2. 0. 0. ") + Author);
+        QCOMPARE(boxes.calls[0].style, msgbox::StyleInformation);
+        QCOMPARE(boxes.calls[0].title, QStringLiteral("Warmlog"));
+        QCOMPARE(form.isVisible(), shown);
+    }
 };
-
-void TestInfoBox::text_data()
-{
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QByteArray>("versionLine");
-
-    QTest::newRow("2.0.0") << 2 << 0 << 0 << QByteArray("Version: 2. 0. 0. ");
-    QTest::newRow("minor of two digits") << 2 << 10 << 3 << QByteArray("Version: 2. 10. 3. ");
-    QTest::newRow("revision of two digits") << 2 << 0 << 10 << QByteArray("Version: 2. 0. 10. ");
-    QTest::newRow("many digits") << 12 << 345 << 6789 << QByteArray("Version: 12. 345. 6789. ");
-}
-
-void TestInfoBox::text()
-{
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, revision);
-    QFETCH(QByteArray, versionLine);
-
-    QCOMPARE(infoBoxText(major, minor, revision).toUtf8(), versionLine + AfterVersion.toUtf8());
-}
-
-void TestInfoBox::menus_data()
-{
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<bool>("windowShown");
-
-    QTest::newRow("&Info in the menu &?") << QStringLiteral("m_f_info") << true;
-    QTest::newRow("Info in the tray menu, window hidden") << QStringLiteral("mnbarinfo") << false;
-}
-
-void TestInfoBox::menus()
-{
-    QFETCH(QString, item);
-    QFETCH(bool, windowShown);
-
-    ScriptedModule serial;
-    FixedClock clock;
-    ScriptedMessageBoxes boxes;
-    Platform platform;
-    platform.clock = &clock;
-    platform.messageBoxes = &boxes;
-    Form1 form(serial, platform);
-    form.setVisible(windowShown);
-
-    form.findChild<QAction *>(item)->trigger();
-
-    QCOMPARE(boxes.calls.size(), 1);
-    QCOMPARE(boxes.calls[0].prompt, QStringLiteral("Version: 2. 0. 0. ") + AfterVersion);
-    QCOMPARE(boxes.calls[0].style, msgbox::StyleInformation);
-    QCOMPARE(boxes.calls[0].title, QStringLiteral("Warmlog"));
-    QCOMPARE(form.isVisible(), windowShown);
-}
 
 QTEST_MAIN(TestInfoBox)
 #include "tst_infobox.moc"

@@ -8,7 +8,6 @@
 #include "support/scriptedmodule.h"
 
 #include <QAction>
-#include <QLineEdit>
 
 #include <memory>
 
@@ -19,15 +18,8 @@ struct LogRig
     ScriptedModule serial;
     FixedClock clock;
     ScriptedMessageBoxes boxes;
-    Platform platform;
-    std::unique_ptr<Form1> form;
-
-    LogRig()
-    {
-        platform.clock = &clock;
-        platform.messageBoxes = &boxes;
-        form = std::make_unique<Form1>(serial, platform);
-    }
+    Platform platform{&clock, &boxes};
+    std::unique_ptr<Form1> form = std::make_unique<Form1>(serial, platform);
 
     ~LogRig()
     {
@@ -39,14 +31,5 @@ struct LogRig
     {
         form->m_datei_logd->trigger();
         return textdatei::instance();
-    }
-
-    void show(const QTime &time, const QString &current, const QString &minimum,
-              const QString &maximum)
-    {
-        clock.time = time;
-        form->Text1->setText(current);
-        form->Text2->setText(minimum);
-        form->Text3->setText(maximum);
     }
 };
