@@ -11,97 +11,82 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
+#include <functional>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Question = QStringLiteral("Möchten Sie das Programm wirklich beenden?");
-constexpr int QuestionStyle = 292;
+const QString Question = u"Möchten Sie das Programm wirklich beenden?"_s;
 
 // The real main window over a scripted serial library, notification area, message box and end.
 // The serial library's call list is the journal of all of them, so that order shows.
 struct Rig
 {
+    Rig()
+    {
+        tray.journal = quitter.journal = &serial.calls;
+        serial.defaultAnswer = 128; // a device that answers
+        form.show();
+    }
+
     ScriptedModule serial;
     FixedClock clock;
     ScriptedMessageBoxes boxes;
     ScriptedTrayIcon tray;
     ScriptedQuitter quitter;
-    Platform platform;
-    std::unique_ptr<Form1> form;
+    Platform platform{&clock, &boxes, &tray, &quitter};
+    Form1 form{serial, platform};
+    int ticks = 0;
 
-    explicit Rig(MessageBoxes *otherBoxes = nullptr)
-    {
-        platform.clock = &clock;
-        platform.messageBoxes = otherBoxes ? otherBoxes : &boxes;
-        platform.tray = &tray;
-        platform.quitter = &quitter;
-        tray.journal = &serial.calls;
-        quitter.journal = &serial.calls;
-        form = std::make_unique<Form1>(serial, platform);
-        form->show();
-    }
-
-    void choosePort()
-    {
-        serial.defaultAnswer = 128;
-        form->m_a_com1->trigger();
-        serial.calls.clear();
-    }
-
-    // The user's steps, as the desktop delivers them.
+    // The user's steps as the desktop delivers them, a measurement tick, the device found on
+    // COM1, and the answer Yes to the next question (otherwise No).
     void act(const QString &step)
     {
-        if (step == QLatin1String("minimise"))
-            form->setWindowState(form->windowState() | Qt::WindowMinimized);
-        else if (step == QLatin1String("task bar"))
-            form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
-        else if (step == QLatin1String("left"))
-            tray.click(QSystemTrayIcon::Trigger);
-        else if (step == QLatin1String("double"))
-            tray.click(QSystemTrayIcon::DoubleClick);
-        else if (step == QLatin1String("middle"))
-            tray.click(QSystemTrayIcon::MiddleClick);
-        else if (step == QLatin1String("anzeigen"))
-            chooseFromIcon(form->mnBarShowWindow);
-        else if (step == QLatin1String("beenden"))
-            chooseFromIcon(form->mnBarExit);
-        else if (step == QLatin1String("close box"))
-            form->close();
-        else if (step == QLatin1String("ende"))
-            form->m_datei_ende->trigger();
-        else
-            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        const QHash<QString, std::function<void()>> steps = {
+            {"minimise", [&] { form.setWindowState(form.windowState() | Qt::WindowMinimized); }},
+            {"task bar", [&] { form.setWindowState(form.windowState() & ~Qt::WindowMinimized); }},
+            {"left", [&] { tray.click(QSystemTrayIcon::Trigger); }},
+            {"double", [&] { tray.click(QSystemTrayIcon::DoubleClick); }},
+            {"middle", [&] { tray.click(QSystemTrayIcon::MiddleClick); }},
+            {"anzeigen", [&] { fromIconMenu(form.mnBarShowWindow); }},
+            {"beenden", [&] { fromIconMenu(form.mnBarExit); }},
+            {"close box", [&] { form.close(); }},
+            {"ende", [&] { form.m_datei_ende->trigger(); }},
+            {"no area", [&] { tray.available = false; }},
+            {"port", [&] { form.m_a_com1->trigger(); }},
+            {"yes", [&] { boxes.answers << msgbox::AnswerYes; }},
+            {"tick", [&] {
+                 serial.defaultAnswer = 128 + ticks++;
+                 form.Timer1_Timer();
+             }}};
+        QVERIFY2(steps.contains(step), qPrintable(step));
+        steps.value(step)();
     }
 
-    void chooseFromIcon(QAction *item)
+    void fromIconMenu(QAction *item)
     {
         tray.click(QSystemTrayIcon::Context);
-        QVERIFY(form->mnbar->isVisible());
-        form->mnbar->hide();
+        QVERIFY(form.mnbar->isVisible());
+        form.mnbar->hide();
         item->trigger();
     }
 
-    // 1 start, 2 in the tray, 3 shown minimised, 4 restored with icon; 0 for anything else.
+    // 1 start, 2 in the tray, 3 shown minimised, 4 restored with icon, 5 minimised in the task
+    // bar without an icon; 0 for anything else.
     int state() const
     {
-        const bool visible = form->isVisible();
-        const bool minimised = form->isMinimized();
+        const bool visible = form.isVisible();
+        const bool minimised = form.isMinimized();
         if (!tray.isShown())
-            return visible && !minimised ? 1 : 0;
-        if (!visible)
-            return minimised ? 2 : 0;
-        return minimised ? 3 : 4;
+            return !visible ? 0 : minimised ? 5 : 1;
+        return !visible ? (minimised ? 2 : 0) : minimised ? 3 : 4;
     }
 };
-
-QStringList steps(const char *text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(','), Qt::SkipEmptyParts);
-}
 
 } // namespace
 
@@ -110,76 +95,74 @@ class TestTray : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void states_data();
-    void states();
-    void tipOfTheFirstAdd();
+    void steps_data();
+    void steps();
     void tipCut_data();
     void tipCut();
-    void waysOut_data();
-    void waysOut();
     void enterAnswersNo();
-    void withoutNotificationArea();
 };
 
-void TestTray::states_data()
+void TestTray::steps_data()
 {
-    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<int>("state");
-    QTest::addColumn<int>("adds");
+    QTest::addColumn<QString>("tip");      // of the icon shown
+    QTest::addColumn<QString>("requests"); // to the notification area, the port and the end
 
-    QTest::newRow("1") << steps("") << 1 << 0;
-    QTest::newRow("1 to 2") << steps("minimise") << 2 << 1;
-    QTest::newRow("2 to 3") << steps("minimise,left") << 3 << 1;
-    QTest::newRow("2 to 1") << steps("minimise,anzeigen") << 1 << 1;
-    QTest::newRow("2 ignores other clicks") << steps("minimise,double,middle") << 2 << 1;
-    QTest::newRow("3 stays") << steps("minimise,left,left") << 3 << 1;
-    QTest::newRow("3 to 1") << steps("minimise,left,anzeigen") << 1 << 1;
-    QTest::newRow("3 to 4") << steps("minimise,left,task bar") << 4 << 1;
-    QTest::newRow("4 stays") << steps("minimise,left,task bar,left") << 4 << 1;
-    QTest::newRow("4 to 1") << steps("minimise,left,task bar,anzeigen") << 1 << 1;
-    QTest::newRow("4 to 2") << steps("minimise,left,task bar,minimise") << 2 << 2;
-    QTest::newRow("1 to 2 again") << steps("minimise,anzeigen,minimise") << 2 << 2;
+    const QString caption = u"Warmlog"_s;
+    const QString first = u"Warmlog 25.1 °C"_s;
+    const QString second = u"Warmlog 25.4 °C"_s;
+    const QString add = u"NIM_ADD "_s;
+    const QString quit = u"CLOSECOM|NIM_DELETE|END"_s;
+    const QString none;
+    QTest::newRow("1 to 2") << "tick,minimise,tick" << 2 << first << add + first;
+    QTest::newRow("2 to 3") << "minimise,left" << 3 << caption << add + caption;
+    QTest::newRow("2 to 1") << "minimise,anzeigen" << 1 << none << add + caption + "|NIM_DELETE";
+    QTest::newRow("2, other clicks") << "minimise,double,middle" << 2 << caption << add + caption;
+    QTest::newRow("3 to 4") << "minimise,left,task bar" << 4 << caption << add + caption;
+    QTest::newRow("4 stays") << "minimise,left,task bar,left" << 4 << caption << add + caption;
+    // The second add is refused: one icon, with the first tool tip.
+    QTest::newRow("4 to 2") << "tick,minimise,left,task bar,tick,minimise" << 2 << first
+                            << add + first + "|" + add + second;
+    QTest::newRow("1 to 2 again") << "tick,minimise,anzeigen,tick,minimise" << 2 << second
+                                  << add + first + "|NIM_DELETE|" + add + second;
+    // Without a notification area nothing could bring a hidden window back.
+    QTest::newRow("no area") << "no area,minimise" << 5 << none << none;
+    // The ways out.
+    QTest::newRow("close box, No") << "port,close box" << 1 << none << none;
+    QTest::newRow("Ende, no port, Yes") << "yes,ende" << 1 << none << quit;
+    QTest::newRow("Beenden, No") << "port,minimise,beenden" << 2 << caption << add + caption;
+    QTest::newRow("log out, Yes") << "port,minimise,yes,close box" << 0 << none
+                                  << add + caption + "|" + quit;
+    QTest::newRow("icon removed, Yes")
+        << "port,minimise,anzeigen,yes,ende" << 1 << none << add + caption + "|NIM_DELETE|" + quit;
 }
 
-void TestTray::states()
+void TestTray::steps()
 {
-    QFETCH(QStringList, actions);
+    QFETCH(QString, steps);
     QFETCH(int, state);
-    QFETCH(int, adds);
-
+    QFETCH(QString, tip);
+    QFETCH(QString, requests);
     Rig rig;
+
+    const QStringList actions = steps.split(QLatin1Char(','));
     for (const QString &step : actions)
         rig.act(step);
+
     QCOMPARE(rig.state(), state);
-    QCOMPARE(rig.serial.callsStartingWith(QStringLiteral("NIM_ADD")).size(), adds);
-    QCOMPARE(rig.boxes.calls.size(), 0);
-    QVERIFY(!rig.form->mnbar->isVisible());
-}
-
-void TestTray::tipOfTheFirstAdd()
-{
-    Rig rig;
-    rig.choosePort();
-    rig.form->Timer1_Timer();
-    const QString first = rig.form->windowTitle();
-    QVERIFY(first.startsWith(QStringLiteral("Warmlog ")));
-
-    rig.act(QStringLiteral("minimise"));
-    rig.serial.defaultAnswer = 100;
-    rig.form->Timer1_Timer();
-    const QString later = rig.form->windowTitle();
-    QVERIFY(later != first);
-    QCOMPARE(rig.tray.shownTip(), first);
-
-    // Back from the task bar and down again: the shell refuses the second add.
-    for (const char *step : {"left", "task bar", "minimise"})
-        rig.act(QLatin1String(step));
-    QCOMPARE(rig.state(), 2);
-    QCOMPARE(rig.tray.IconData.szTip, later);
-    QCOMPARE(rig.tray.shownTip(), first);
-
-    rig.act(QStringLiteral("anzeigen"));
-    QVERIFY(!rig.tray.isShown());
+    QCOMPARE(rig.tray.shownTip(), tip);
+    const QRegularExpression request(u"^(NIM_|CLOSECOM|END)"_s);
+    QCOMPARE(rig.serial.calls.filter(request).join(QLatin1Char('|')), requests);
+    // Every way out asks once; a No leaves the measurement running.
+    QCOMPARE(rig.boxes.calls.size(), actions.count(u"close box"_s) + actions.count(u"ende"_s) +
+                                         actions.count(u"beenden"_s));
+    for (const ScriptedMessageBoxes::Call &box : std::as_const(rig.boxes.calls)) {
+        QCOMPARE(QStringList({box.prompt, box.title, QString::number(box.style)}),
+                 QStringList({Question, "Warmlog", "292"}));
+    }
+    QVERIFY(rig.form.Timer2->isActive());
+    QCOMPARE(rig.form.Timer1->isActive(), steps.startsWith(u"port"_s));
 }
 
 void TestTray::tipCut_data()
@@ -187,134 +170,43 @@ void TestTray::tipCut_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("tip");
 
-    const QString sixtyThree = QStringLiteral("Warmlog ") + QString(55, QLatin1Char('x'));
-    QTest::newRow("62") << sixtyThree.left(62) << sixtyThree.left(62);
-    QTest::newRow("63") << sixtyThree << sixtyThree;
-    QTest::newRow("64") << sixtyThree + QLatin1Char('y') << sixtyThree;
-    QTest::newRow("100") << sixtyThree + QString(37, QLatin1Char('y')) << sixtyThree;
-    QTest::newRow("umlauts count once") << QString(70, QChar(0x00FC)) << QString(63, QChar(0x00FC));
-    QTest::newRow("no half character")
-        << sixtyThree.left(62) + QStringLiteral("\U0001F321") << sixtyThree.left(62);
+    const QString full = u"Warmlog "_s + QString(55, QLatin1Char('x'));
+    QTest::newRow("64") << full + QLatin1Char('y') << full;
+    QTest::newRow("umlauts count once") << QString(70, QChar(0xFC)) << QString(63, QChar(0xFC));
+    QTest::newRow("no half character") << full.left(62) + u"\U0001F321"_s << full.left(62);
 }
 
 void TestTray::tipCut()
 {
     QFETCH(QString, caption);
     QFETCH(QString, tip);
-
     Rig rig;
-    rig.form->setWindowTitle(caption);
-    rig.act(QStringLiteral("minimise"));
+    rig.form.setWindowTitle(caption);
+    rig.act(u"minimise"_s);
     QCOMPARE(rig.tray.shownTip(), tip);
 }
 
-void TestTray::waysOut_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<bool>("port");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("stateAfterNo");
-
-    for (const int answer : {msgbox::AnswerNo, msgbox::AnswerYes}) {
-        const char *suffix = answer == msgbox::AnswerYes ? "yes" : "no";
-        auto row = [&](const char *name) {
-            return &QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(name, suffix)));
-        };
-        *row("close box") << QStringList() << "close box" << true << answer << 1;
-        *row("Ende") << QStringList() << "ende" << true << answer << 1;
-        *row("Ende, no port") << QStringList() << "ende" << false << answer << 1;
-        *row("Beenden in the tray") << steps("minimise") << "beenden" << true << answer << 2;
-        *row("Beenden shown minimised")
-            << steps("minimise,left") << "beenden" << false << answer << 3;
-        // A log-out while the window is hidden takes this way.
-        *row("close box in the tray") << steps("minimise") << "close box" << true << answer << 2;
-        *row("close box after anzeigen")
-            << steps("minimise,left,task bar,anzeigen") << "close box" << true << answer << 1;
-    }
-}
-
-void TestTray::waysOut()
-{
-    QFETCH(QStringList, before);
-    QFETCH(QString, way);
-    QFETCH(bool, port);
-    QFETCH(int, answer);
-    QFETCH(int, stateAfterNo);
-
-    Rig rig;
-    if (port)
-        rig.choosePort();
-    for (const QString &step : before)
-        rig.act(step);
-    const QStringList callsBefore = rig.serial.calls;
-    rig.boxes.answers = {answer};
-
-    rig.act(way);
-
-    QCOMPARE(rig.boxes.calls.size(), 1);
-    QCOMPARE(rig.boxes.calls.first().prompt, Question);
-    QCOMPARE(rig.boxes.calls.first().style, QuestionStyle);
-    QCOMPARE(rig.boxes.calls.first().title, QStringLiteral("Warmlog"));
-    // The window refuses to close either way.
-    QCOMPARE(rig.form->isVisible(), stateAfterNo != 2);
-
-    if (answer == msgbox::AnswerNo) {
-        QCOMPARE(rig.serial.calls, callsBefore);
-        QCOMPARE(rig.state(), stateAfterNo);
-        QCOMPARE(rig.quitter.ends, 0);
-        QVERIFY(rig.form->Timer2->isActive());
-        QCOMPARE(rig.form->Timer1->isActive(), port);
-        return;
-    }
-    // Yes: the port goes, the delete request follows even with no icon, then the end.
-    const QStringList expected = {QStringLiteral("CLOSECOM"), QStringLiteral("NIM_DELETE"),
-                                  QStringLiteral("END")};
-    QCOMPARE(rig.serial.calls, callsBefore + expected);
-    QVERIFY(!rig.tray.isShown());
-    QCOMPARE(rig.quitter.ends, 1);
-}
-
+// The real box: No is the default button, so Enter answers No.
 void TestTray::enterAnswersNo()
 {
-    QtMessageBoxes realBoxes;
-    Rig rig(&realBoxes);
-
-    QStringList buttons;
-    QString text;
+    QStringList seen;
     QTimer pressEnter;
     connect(&pressEnter, &QTimer::timeout, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
         pressEnter.stop();
-        text = box->windowTitle() + QLatin1Char('|') + box->text();
+        seen << box->windowTitle() << box->text();
         for (const QAbstractButton *button : box->buttons())
-            buttons << button->text();
+            seen << button->text();
         QTest::keyClick(box, Qt::Key_Return);
     });
     pressEnter.start(10);
 
-    rig.act(QStringLiteral("ende"));
-    QCOMPARE(text, QStringLiteral("Warmlog|") + Question);
-    buttons.sort();
-    QCOMPARE(buttons, QStringList({QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
-    QVERIFY(rig.serial.callsStartingWith(QStringLiteral("CLOSECOM")).isEmpty());
-    QCOMPARE(rig.quitter.ends, 0);
-    QCOMPARE(rig.state(), 1);
-}
+    const int answer = QtMessageBoxes().show(Question, 292, u"Warmlog"_s);
 
-void TestTray::withoutNotificationArea()
-{
-    Rig rig;
-    rig.tray.available = false;
-    rig.act(QStringLiteral("minimise"));
-    QVERIFY(rig.form->isVisible());
-    QVERIFY(rig.form->isMinimized());
-    QVERIFY(rig.tray.requests.isEmpty());
-
-    rig.act(QStringLiteral("task bar"));
-    QCOMPARE(rig.state(), 1);
+    QCOMPARE(answer, msgbox::AnswerNo);
+    QCOMPARE(seen, QStringList({"Warmlog", Question, "&Ja", "&Nein"}));
 }
 
 QTEST_MAIN(TestTray)
