@@ -9,6 +9,7 @@
 #include "main/form1.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
+#include "procstatus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,18 +52,17 @@ template <typename Work> double medianOf(int runs, Work work)
     return medianMs(times);
 }
 
-// Peak resident memory of this process in kB.
-long peakKilobytes()
+// The program as warmlog's main() puts it together, with the real serial library.
+struct Program
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
+    Program() : form1(serial, platform) {}
+
+    QtSerialModule serial;
+    SystemClock clock;
+    QtMessageBoxes messageBoxes;
+    Platform platform{&clock, &messageBoxes};
+    Form1 form1;
+};
 
 class Simulator
 {
@@ -104,13 +104,8 @@ private:
 int runAsProgram(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QtSerialModule serial;
-    SystemClock clock;
-    QtMessageBoxes messageBoxes;
-    Platform platform;
-    platform.clock = &clock;
-    platform.messageBoxes = &messageBoxes;
-    Form1 form1(serial, platform);
+    Program program;
+    Form1 &form1 = program.form1;
     form1.show();
     QTimer::singleShot(0, &form1, [&] {
         std::printf("shown\n");
@@ -118,7 +113,8 @@ int runAsProgram(int argc, char *argv[])
         form1.m_a_com1->trigger();
     });
     QTimer::singleShot(RunSeconds * 1000, &app, [&] {
-        std::printf("peak %ld %s\n", peakKilobytes(), form1.windowTitle().toUtf8().constData());
+        std::printf("peak %ld %s\n", statusKilobytes("VmHWM"),
+                    form1.windowTitle().toUtf8().constData());
         std::fflush(stdout);
         // exit(), not quit(): quitting asks the windows to close, and the main window asks back.
         QApplication::exit(0);
@@ -158,13 +154,8 @@ int main(int argc, char *argv[])
     const QList<QByteArray> words = output.mid(output.indexOf("peak ")).split(' ');
     const long programPeak = words.size() > 1 ? words.at(1).trimmed().toLong() : -1;
 
-    QtSerialModule serial;
-    SystemClock clock;
-    QtMessageBoxes messageBoxes;
-    Platform platform;
-    platform.clock = &clock;
-    platform.messageBoxes = &messageBoxes;
-    Form1 form1(serial, platform);
+    Program measured;
+    Form1 &form1 = measured.form1;
 
     const double selectionMs = medianOf(PortSelections, [&] { form1.m_a_com1_Click(); });
     const bool found = form1.Label7->text() == QStringLiteral("Spion an Com 1");

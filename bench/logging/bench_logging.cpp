@@ -10,6 +10,7 @@
 #include "main/form1.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
+#include "procstatus.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -119,14 +120,7 @@ double residentMiB()
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return -1;
+    return statusKilobytes("VmRSS") / 1024.0;
 }
 
 } // namespace
