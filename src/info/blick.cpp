@@ -27,10 +27,8 @@ Blick::Blick(const Platform &platform) : m_platform(platform)
     setWindowIcon(QIcon(ProgramIcon));
     setFixedSize(twips(4830), twips(3150));
 
-    Picture1 = new QFrame(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1 = designControl<QFrame>(this, "Picture1", twipsRect(0, 0, 4815, 3135));
     Picture1->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    Picture1->setGeometry(twipsRect(0, 0, 4815, 3135));
     Picture1->setToolTip(QStringLiteral("So sieht der Spion von innen aus ..."));
 
     // The inside of the border: it draws the picture unscaled at its top left and clips it, and
@@ -41,17 +39,14 @@ Blick::Blick(const Platform &platform) : m_platform(platform)
     inside->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     inside->setPixmap(QPixmap(PictureFile));
 
-    Line1 = new QWidget(inside);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setGeometry(twips(240), twips(360), twips(1920 - 240), 1);
+    Line1 = designControl<QWidget>(inside, "Line1",
+                                   QRect(twips(240), twips(360), twips(1920 - 240), 1));
     Line1->setAutoFillBackground(true);
     QPalette linePalette = Line1->palette();
     linePalette.setColor(QPalette::Window, Qt::black);
     Line1->setPalette(linePalette);
 
-    Label1 = new EventLabel(inside);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipsRect(3600, 720, 255, 255));
+    Label1 = designControl<EventLabel>(inside, "Label1", twipsRect(3600, 720, 255, 255));
     connect(Label1, &EventLabel::clicked, this, &Blick::Label1_Click);
 
     centreOnScreen(this);

@@ -3,6 +3,7 @@
 #include "author.h"
 #include "blick.h"
 #include "eventlabel.h"
+#include "main/designfont.h"
 #include "main/twips.h"
 #include "platform/messagebox.h"
 #include "platform/urlopener.h"
@@ -49,16 +50,6 @@ QColor fromBgr(unsigned bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-QFont linkFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(13.5);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    return font;
-}
-
 // The hand with the raised index finger; its tip is the hot spot.
 QCursor handCursor()
 {
@@ -103,9 +94,8 @@ URLs::URLs(const Platform &platform) : m_platform(platform)
     // Moves over the background reset the links; the labels keep their own moves.
     setMouseTracking(true);
 
-    Command1 = new QPushButton(QStringLiteral("&O.K."), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipsRect(3000, 2400, 735, 375));
+    Command1 = designControl<QPushButton>(this, "Command1", twipsRect(3000, 2400, 735, 375),
+                                          QStringLiteral("&O.K."));
     connect(Command1, &QPushButton::clicked, this, &URLs::Command1_Click);
 
     Label1 = addLink(0, &URLs::Label1_MouseMove, &URLs::Label1_Click);
@@ -133,7 +123,7 @@ EventLabel *URLs::addLink(int index, void (URLs::*moveHandler)(), void (URLs::*c
     const Link &link = Links[index];
     auto *label = new EventLabel(this);
     label->setObjectName(QLatin1String(link.name));
-    label->setFont(linkFont());
+    label->setFont(designFont(13.5));
     label->setText(QString::fromUtf8(link.caption));
     label->setToolTip(QString::fromUtf8(link.toolTip));
     label->move(twips(LinkLeft), twips(link.top));

@@ -1,9 +1,9 @@
 #include "datei.h"
 
-#include "main/designfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
 #include "logfile.h"
+#include "main/designfont.h"
 #include "main/form1.h"
 #include "main/twips.h"
 #include "platform/messagebox.h"
@@ -72,29 +72,15 @@ datei::~datei()
 
 void datei::buildControls()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Pfadangaben:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(120, 120, 3015, 5535));
-
-    Drive1 = new DriveListBox(Frame1);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twipsRect(120, 360, 2655, 315));
-
-    Dir1 = new DirListBox(Frame1);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twipsRect(120, 840, 2655, 3465));
-
-    Command1 = new QPushButton(QStringLiteral("Datei &erstellen"), Frame1);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipsRect(120, 4920, 1215, 375));
-
-    Command2 = new QPushButton(QStringLiteral("&Zurück"), Frame1);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twipsRect(1560, 4920, 1215, 375));
-
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipsRect(120, 4440, 2655, 285));
+    Frame1 = designControl<QGroupBox>(this, "Frame1", twipsRect(120, 120, 3015, 5535),
+                                      QStringLiteral("Pfadangaben:"));
+    Drive1 = designControl<DriveListBox>(Frame1, "Drive1", twipsRect(120, 360, 2655, 315));
+    Dir1 = designControl<DirListBox>(Frame1, "Dir1", twipsRect(120, 840, 2655, 3465));
+    Command1 = designControl<QPushButton>(Frame1, "Command1", twipsRect(120, 4920, 1215, 375),
+                                          QStringLiteral("Datei &erstellen"));
+    Command2 = designControl<QPushButton>(Frame1, "Command2", twipsRect(1560, 4920, 1215, 375),
+                                          QStringLiteral("&Zurück"));
+    Text1 = designControl<QLineEdit>(Frame1, "Text1", twipsRect(120, 4440, 2655, 285));
 
     QWidget::setTabOrder(Drive1, Dir1);
     QWidget::setTabOrder(Dir1, Command1);

@@ -1,9 +1,9 @@
 #include "textdatei.h"
 
 #include "datei.h"
-#include "main/designfont.h"
 #include "logfile.h"
 #include "logrecord.h"
+#include "main/designfont.h"
 #include "main/form1.h"
 #include "main/twips.h"
 #include "platform/clock.h"
@@ -43,24 +43,6 @@ constexpr Interval Intervals[] = {
     {&textdatei::Option3, 60 * 1000},
     {&textdatei::Option4, 60 * 60 * 1000},
 };
-
-QPushButton *addButton(QWidget *container, const QString &name, const QString &caption,
-                       const QRect &rect)
-{
-    auto *button = new QPushButton(caption, container);
-    button->setObjectName(name);
-    button->setGeometry(rect);
-    return button;
-}
-
-QRadioButton *addOption(QWidget *container, const QString &name, const QString &caption,
-                        const QRect &rect)
-{
-    auto *option = new QRadioButton(caption, container);
-    option->setObjectName(name);
-    option->setGeometry(rect);
-    return option;
-}
 
 } // namespace
 
@@ -106,9 +88,7 @@ textdatei::~textdatei()
 
 void textdatei::buildControls()
 {
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipsRect(120, 120, 4815, 2895));
+    Text1 = designControl<QPlainTextEdit>(this, "Text1", twipsRect(120, 120, 4815, 2895));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setTabChangesFocus(true);
     // Records must not be undone one by one, and a week of them would fill the undo history.
@@ -116,15 +96,14 @@ void textdatei::buildControls()
     // Tab stops every eight characters keep the columns of a record together.
     Text1->setTabStopDistance(QFontMetricsF(Text1->font()).averageCharWidth() * 8);
 
-    Frame1 = new QGroupBox(QStringLiteral("Einstellungen:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(120, 3120, 4815, 2055));
-    Command3 = addButton(Frame1, QStringLiteral("Command3"), QStringLiteral("&Log starten"),
-                         twipsRect(3480, 240, 1095, 375));
-    Command4 = addButton(Frame1, QStringLiteral("Command4"), QStringLiteral("Log l&öschen"),
-                         twipsRect(1920, 1440, 1095, 375));
-    Command5 = addButton(Frame1, QStringLiteral("Command5"), QStringLiteral("Log &kopieren"),
-                         twipsRect(1920, 840, 1095, 375));
+    Frame1 = designControl<QGroupBox>(this, "Frame1", twipsRect(120, 3120, 4815, 2055),
+                                      QStringLiteral("Einstellungen:"));
+    Command3 = designControl<QPushButton>(Frame1, "Command3", twipsRect(3480, 240, 1095, 375),
+                                          QStringLiteral("&Log starten"));
+    Command4 = designControl<QPushButton>(Frame1, "Command4", twipsRect(1920, 1440, 1095, 375),
+                                          QStringLiteral("Log l&öschen"));
+    Command5 = designControl<QPushButton>(Frame1, "Command5", twipsRect(1920, 840, 1095, 375),
+                                          QStringLiteral("Log &kopieren"));
 
     Label1 = new QLabel(QStringLiteral("Intervall:"), Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -134,23 +113,23 @@ void textdatei::buildControls()
     Label1->move(twips(120), twips(360));
     Label1->adjustSize();
 
-    Option1 = addOption(Frame1, QStringLiteral("Option1"), QStringLiteral("  1 Sekunde"),
-                        twipsRect(120, 720, 1215, 255));
-    Option2 = addOption(Frame1, QStringLiteral("Option2"), QStringLiteral("30 Sekunden"),
-                        twipsRect(120, 1080, 1335, 255));
-    Option3 = addOption(Frame1, QStringLiteral("Option3"), QStringLiteral("1 Minute"),
-                        twipsRect(120, 1440, 975, 195));
-    Option4 = addOption(Frame1, QStringLiteral("Option4"), QStringLiteral("1 Stunde"),
-                        twipsRect(120, 1800, 1095, 195));
+    Option1 = designControl<QRadioButton>(Frame1, "Option1", twipsRect(120, 720, 1215, 255),
+                                          QStringLiteral("  1 Sekunde"));
+    Option2 = designControl<QRadioButton>(Frame1, "Option2", twipsRect(120, 1080, 1335, 255),
+                                          QStringLiteral("30 Sekunden"));
+    Option3 = designControl<QRadioButton>(Frame1, "Option3", twipsRect(120, 1440, 975, 195),
+                                          QStringLiteral("1 Minute"));
+    Option4 = designControl<QRadioButton>(Frame1, "Option4", twipsRect(120, 1800, 1095, 195),
+                                          QStringLiteral("1 Stunde"));
     Option1->setChecked(true);
-    Command6 = addButton(Frame1, QStringLiteral("Command6"), QStringLiteral("Log s&toppen"),
-                         twipsRect(1920, 240, 1095, 375));
+    Command6 = designControl<QPushButton>(Frame1, "Command6", twipsRect(1920, 240, 1095, 375),
+                                          QStringLiteral("Log s&toppen"));
 
     // These two belong to the window but complete the frame's right column, so they lie over it.
-    Command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("Sc&hließen"),
-                         twipsRect(3600, 4560, 1095, 375));
-    Command2 = addButton(this, QStringLiteral("Command2"), QStringLiteral("&Speichern"),
-                         twipsRect(3600, 3960, 1095, 375));
+    Command1 = designControl<QPushButton>(this, "Command1", twipsRect(3600, 4560, 1095, 375),
+                                          QStringLiteral("Sc&hließen"));
+    Command2 = designControl<QPushButton>(this, "Command2", twipsRect(3600, 3960, 1095, 375),
+                                          QStringLiteral("&Speichern"));
 
     QWidget *const tabOrder[] = {Text1,   Command1, Command2, Command3, Command4, Command5,
                                  Option1, Option2,  Option3,  Option4,  Command6};

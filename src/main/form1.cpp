@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "designfont.h"
 #include "device/module1.h"
 #include "info/blick.h"
 #include "info/infobox.h"
@@ -8,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
-#include "designfont.h"
 #include "twips.h"
 
 #include <QAction>
@@ -43,33 +43,20 @@ const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
 const QString PanelCharging = QStringLiteral("Ubatjn");
 
-QLabel *addLabel(QWidget *container, const QString &name, const QString &text, const QRect &rect)
+// The readings and their captions use the large design font; the boxes only show.
+QLabel *addLabel(QWidget *container, const char *name, const QString &text, const QRect &rect)
 {
-    auto *label = new QLabel(text, container);
-    label->setObjectName(name);
+    auto *label = designControl<QLabel>(container, name, rect, text);
     label->setFont(designFont(13.5));
-    label->setGeometry(rect);
     return label;
 }
 
-QLineEdit *addTextBox(QWidget *container, const QString &name, const QString &text,
-                      const QRect &rect)
+QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text, const QRect &rect)
 {
-    auto *box = new QLineEdit(text, container);
-    box->setObjectName(name);
+    auto *box = designControl<QLineEdit>(container, name, rect, text);
     box->setFont(designFont(13.5));
-    box->setGeometry(rect);
     box->setEnabled(false);
     return box;
-}
-
-QGroupBox *addFrame(QWidget *container, const QString &name, const QString &title,
-                    const QRect &rect)
-{
-    auto *frame = new QGroupBox(title, container);
-    frame->setObjectName(name);
-    frame->setGeometry(rect);
-    return frame;
 }
 
 } // namespace
@@ -127,46 +114,38 @@ void Form1::buildControls()
     client->setFixedSize(twips(5820), twips(5205 - 255));
     setCentralWidget(client);
 
-    QGroupBox *frame1 = addFrame(client, QStringLiteral("Frame1"),
-                                 QStringLiteral("Laufende Messung:"),
-                                 twipsRect(105, 105, 5580, 1590));
-    addLabel(frame1, QStringLiteral("Label1"), QStringLiteral("Aktuelle Temperatur:"),
+    QGroupBox *frame1 = designControl<QGroupBox>(client, "Frame1", twipsRect(105, 105, 5580, 1590),
+                                                 QStringLiteral("Laufende Messung:"));
+    addLabel(frame1, "Label1", QStringLiteral("Aktuelle Temperatur:"),
              twipsRect(105, 315, 2850, 435));
-    Text1 = addTextBox(frame1, QStringLiteral("Text1"), Hyphens, twipsRect(3570, 315, 1905, 435));
-    addLabel(frame1, QStringLiteral("Label4"), QStringLiteral("Aktuelle Uhrzeit:"),
-             twipsRect(105, 945, 2745, 435));
-    Text4 = addTextBox(frame1, QStringLiteral("Text4"), QStringLiteral("16:00 Uhr"),
-                       twipsRect(3570, 945, 1905, 435));
+    Text1 = addTextBox(frame1, "Text1", Hyphens, twipsRect(3570, 315, 1905, 435));
+    addLabel(frame1, "Label4", QStringLiteral("Aktuelle Uhrzeit:"), twipsRect(105, 945, 2745, 435));
+    Text4 =
+        addTextBox(frame1, "Text4", QStringLiteral("16:00 Uhr"), twipsRect(3570, 945, 1905, 435));
 
-    QGroupBox *frame2 = addFrame(client, QStringLiteral("Frame2"),
-                                 QStringLiteral("Min/Max Anzeige:"),
-                                 twipsRect(105, 1890, 5580, 1800));
-    addLabel(frame2, QStringLiteral("Label2"), QStringLiteral("Min:"), twipsRect(105, 420, 750, 435));
-    Text2 = addTextBox(frame2, QStringLiteral("Text2"), Hyphens, twipsRect(840, 420, 1905, 435));
-    addLabel(frame2, QStringLiteral("Label3"), QStringLiteral("Max:"),
-             twipsRect(2835, 420, 645, 435));
-    Text3 = addTextBox(frame2, QStringLiteral("Text3"), Hyphens, twipsRect(3570, 420, 1905, 435));
-    addLabel(frame2, QStringLiteral("Label5"), QStringLiteral("um:"), twipsRect(210, 1050, 540, 435));
-    Text5 = addTextBox(frame2, QStringLiteral("Text5"), QStringLiteral("16:00 Uhr"),
-                       twipsRect(840, 1050, 1905, 435));
-    addLabel(frame2, QStringLiteral("Label6"), QStringLiteral("um:"),
-             twipsRect(2940, 1050, 540, 435));
-    Text6 = addTextBox(frame2, QStringLiteral("Text6"), QStringLiteral("16:00 Uhr"),
-                       twipsRect(3570, 1050, 1905, 435));
+    QGroupBox *frame2 = designControl<QGroupBox>(client, "Frame2", twipsRect(105, 1890, 5580, 1800),
+                                                 QStringLiteral("Min/Max Anzeige:"));
+    addLabel(frame2, "Label2", QStringLiteral("Min:"), twipsRect(105, 420, 750, 435));
+    Text2 = addTextBox(frame2, "Text2", Hyphens, twipsRect(840, 420, 1905, 435));
+    addLabel(frame2, "Label3", QStringLiteral("Max:"), twipsRect(2835, 420, 645, 435));
+    Text3 = addTextBox(frame2, "Text3", Hyphens, twipsRect(3570, 420, 1905, 435));
+    addLabel(frame2, "Label5", QStringLiteral("um:"), twipsRect(210, 1050, 540, 435));
+    Text5 =
+        addTextBox(frame2, "Text5", QStringLiteral("16:00 Uhr"), twipsRect(840, 1050, 1905, 435));
+    addLabel(frame2, "Label6", QStringLiteral("um:"), twipsRect(2940, 1050, 540, 435));
+    Text6 =
+        addTextBox(frame2, "Text6", QStringLiteral("16:00 Uhr"), twipsRect(3570, 1050, 1905, 435));
 
-    QGroupBox *frame3 = addFrame(client, QStringLiteral("Frame3"), QStringLiteral("Einstellungen:"),
-                                 twipsRect(120, 3840, 5580, 1050));
-    Command2 = new QPushButton(QStringLiteral("&Reset Min/Max Anzeige"), frame3);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twipsRect(210, 420, 2010, 435));
+    QGroupBox *frame3 = designControl<QGroupBox>(client, "Frame3", twipsRect(120, 3840, 5580, 1050),
+                                                 QStringLiteral("Einstellungen:"));
+    Command2 = designControl<QPushButton>(frame3, "Command2", twipsRect(210, 420, 2010, 435),
+                                          QStringLiteral("&Reset Min/Max Anzeige"));
     Command2->setToolTip(QStringLiteral("Setzt die Min/Max Anzeige auf die aktuelle Temperatur."));
     connect(Command2, &QPushButton::clicked, this, &Form1::resetit);
-    Label7 = addLabel(frame3, QStringLiteral("Label7"), QString(), twipsRect(2520, 420, 2850, 435));
+    Label7 = addLabel(frame3, "Label7", QString(), twipsRect(2520, 420, 2850, 435));
 
     // Holds the icon image for the notification area; never shown.
-    Picture1 = new QLabel(frame3);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twipsRect(5160, 240, 255, 255));
+    Picture1 = designControl<QLabel>(frame3, "Picture1", twipsRect(5160, 240, 255, 255));
     Picture1->setPixmap(windowIcon().pixmap(32, 32));
     Picture1->setVisible(false);
 
@@ -243,8 +222,8 @@ void Form1::Form_Load()
     Text5->setText(clockNow());
     Text6->setText(clockNow());
     Timer2->start(TickMilliseconds);
-    StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") + AuthorName +
-                                            QLatin1Char(' '));
+    StatusBar1->setPanelText(PanelHelp,
+                             QStringLiteral("Warmlog ist von ") + AuthorName + QLatin1Char(' '));
     StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: unbekannt "));
     StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
 }
@@ -343,8 +322,7 @@ void Form1::temperatur()
 void Form1::resetit()
 {
     // Without a reading in Text1 the extremes start empty, so the next reading takes their place.
-    const QString current =
-        protocol::temperatureFromText(Text1->text()) ? Text1->text() : Hyphens;
+    const QString current = protocol::temperatureFromText(Text1->text()) ? Text1->text() : Hyphens;
     Text2->setText(current);
     Text3->setText(current);
     Text5->setText(Text4->text());

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
+
+#include <utility>
+
+class QWidget;
 
 // Window layouts are given in twips, 1/1440 inch: 15 of them make one pixel at 96 dpi. Qt scales
 // pixels for screens of other densities.
@@ -14,4 +19,16 @@ constexpr int twips(int value)
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+// A control of the design, named like it and placed where it puts it; the arguments come before
+// the container in the control's constructor.
+template <typename Control, typename... Arguments>
+Control *designControl(QWidget *container, const char *name, const QRect &rect,
+                       Arguments &&...arguments)
+{
+    auto *control = new Control(std::forward<Arguments>(arguments)..., container);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(rect);
+    return control;
 }
