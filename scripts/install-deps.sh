@@ -53,7 +53,7 @@ TEST_PACKAGES=(
     xdotool
     x11-utils
     trayer  # a notification area without a desktop, for the tray icon's end-to-end test
-    python3 # the same test sets a window's WM_STATE through libX11
+    python3 # the same test sets a window's WM_STATE through libX11; the soak run (bench/soak)
     # The Debian package: CPack's dependency computation (dpkg-shlibdeps, file), and the
     # validators of the installed desktop entry and AppStream metadata.
     dpkg-dev

@@ -37,4 +37,11 @@ suite build-asan -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=ON
 echo "=== build-package"
 scripts/check-package.sh
 
-echo "=== all tests passed (build-test, build-asan, build-package)"
+# --- Soak run: build-test's program against a simulated device that misbehaves in every way the
+# simulator can, for about three minutes (bench/soak/soak.py prints the figures; --minutes 30
+# for the long run).
+echo "=== soak run (build-test, 3 minutes)"
+python3 bench/soak/soak.py --warmlog build-test/src/warmlog \
+    --devsim build-test/tools/warmlog-devsim --minutes 3 --locale de_DE.UTF-8
+
+echo "=== all tests passed (build-test, build-asan, build-package, soak run)"

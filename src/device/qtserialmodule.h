@@ -16,7 +16,9 @@ class QtSerialModule final : public Module1
 {
 public:
     static constexpr int ReadWaitMilliseconds = 50;
-    static constexpr int ReopenIntervalMilliseconds = 1000;
+    // Below the one-second measurement tick, so that every tick tries once while the device is
+    // away; at a whole second, a tick that came a few milliseconds early would skip its try.
+    static constexpr int ReopenIntervalMilliseconds = 500;
     // One byte at 9600 baud takes about a millisecond; this only bounds a stalled write.
     static constexpr int WriteWaitMilliseconds = 50;
     static constexpr int BaudRate = 9600;
