@@ -117,16 +117,7 @@ e2e_log "window $main"
 e2e_running warmlog || e2e_fail "the installed program ended"
 
 # Anschluss > Com 1: the caption then carries the simulator's temperature.
-e2e_focus "$main"
-xdotool key alt+a
-sleep 0.5
-xdotool key 1
-expected="Warmlog $(e2e_temperature_text 128)"
-has_reading() {
-    [[ $(e2e_caption "$main") == "$expected" ]]
-}
-e2e_wait 15 has_reading || e2e_fail "no reading in the caption: \"$(e2e_caption "$main")\""
-e2e_log "caption \"$expected\""
+e2e_choose_com1 "$main" 128
 e2e_screenshot package_main_window
 
 status=0

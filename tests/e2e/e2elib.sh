@@ -219,3 +219,27 @@ e2e_temperature_text() {
             printf "%s \302\260C\n", text
         }'
 }
+
+# e2e_choose_com1 WINDOW BYTE: chooses "Com &1" with the keyboard (Alt+A opens "&Anschluss", "1"
+# picks the item once the menu is on screen) and waits until the caption shows the reading of the
+# simulator's converter byte. Fails the test otherwise.
+e2e_choose_com1() {
+    local window=$1
+    local expected
+    expected="Warmlog $(e2e_temperature_text "$2")"
+    e2e_focus "$window"
+    local windows
+    windows=$(e2e_window_count)
+    # shellcheck disable=SC2317 # called through e2e_wait
+    menu_is_open() { (($(e2e_window_count) > windows)); }
+    xdotool key alt+a
+    e2e_wait 15 menu_is_open || e2e_fail "Alt+A opened no menu"
+    xdotool key 1
+    # shellcheck disable=SC2317
+    caption_is_expected() { [[ $(e2e_caption "$window") == "$expected" ]]; }
+    if ! e2e_wait 15 caption_is_expected; then
+        e2e_screenshot "choose_com1-failed-${LC_ALL:-default}"
+        e2e_fail "caption \"$(e2e_caption "$window")\", expected \"$expected\""
+    fi
+    e2e_log "caption \"$expected\""
+}

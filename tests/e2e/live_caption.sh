@@ -17,24 +17,7 @@ e2e_start_warmlog
 window=$(e2e_wait_window '^Warmlog$')
 e2e_log "window $window, expecting the caption \"$expected\""
 
-# Alt+A opens "&Anschluss", "1" picks "Com &1" once the menu is on screen.
-e2e_focus "$window"
-windows=$(e2e_window_count)
-menu_is_open() {
-    (($(e2e_window_count) > windows))
-}
-xdotool key alt+a
-e2e_wait 15 menu_is_open || e2e_fail "Alt+A opened no menu"
-xdotool key 1
-
-caption_is_expected() {
-    [[ $(e2e_caption "$window") == "$expected" ]]
-}
-if ! e2e_wait 15 caption_is_expected; then
-    e2e_screenshot "$shot-failed"
-    e2e_fail "caption \"$(e2e_caption "$window")\", expected \"$expected\""
-fi
-e2e_log "caption \"$expected\""
+e2e_choose_com1 "$window" "$answer"
 e2e_screenshot "$shot"
 
 e2e_running warmlog || e2e_fail "warmlog ended"
