@@ -334,7 +334,7 @@ void Form1::Timer2_Timer()
     Text4->setText(clockNow());
 }
 
-// Windows of later areas hook in here.
+// The secondary windows are program-wide instances, made on first use.
 void Form1::m_datei_logd_Click()
 {
     textdatei::programWide()->show();
