@@ -13,14 +13,12 @@
 
 namespace {
 
-Blick *programWideBlick = nullptr;
-
 const QString PictureFile = QStringLiteral(":/pictures/spion.bmp");
 const QString ProgramIcon = QStringLiteral(":/icons/warmlog.png");
 
 } // namespace
 
-Blick::Blick(const Platform &platform) : m_platform(platform)
+Blick::Blick(const Platform &platform) : ProgramWide(this), m_platform(platform)
 {
     setObjectName(QStringLiteral("Blick"));
     setSecondaryWindowFrame(this);
@@ -53,25 +51,13 @@ Blick::Blick(const Platform &platform) : m_platform(platform)
     Form_Load();
 }
 
-Blick::~Blick()
-{
-    if (programWideBlick == this)
-        programWideBlick = nullptr;
-}
-
-Blick *Blick::instance()
-{
-    return programWideBlick;
-}
-
 Blick *Blick::showInstance(const Platform &platform)
 {
-    if (!programWideBlick)
-        programWideBlick = new Blick(platform);
-    programWideBlick->show();
-    programWideBlick->raise();
-    programWideBlick->activateWindow();
-    return programWideBlick;
+    Blick *window = instance() ? instance() : new Blick(platform);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
 
 void Blick::Form_Load()
@@ -92,8 +78,7 @@ void Blick::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
     // From here on a show request makes a new window; this one is deleted shortly.
-    if (programWideBlick == this)
-        programWideBlick = nullptr;
+    releaseInstance();
     event->accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/programwide.h"
+
 #include "platform/platform.h"
 
 #include <QWidget>
@@ -10,15 +12,11 @@ class QLabel;
 
 // The picture window: the drawing of the device's board with its parts named. A hidden hot spot
 // over the start/reset button leads to the links window.
-class Blick : public QWidget
+class Blick : public QWidget, public ProgramWide<Blick>
 {
     Q_OBJECT
 
 public:
-    ~Blick() override;
-
-    // The program-wide instance, or null while the window is closed.
-    static Blick *instance();
     // Shows the program-wide instance, modeless and without owner; a closed window is made anew.
     static Blick *showInstance(const Platform &platform);
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-URLs *programWideUrls = nullptr;
-
 struct Link
 {
     const char *name;
@@ -84,7 +82,7 @@ void showNormalLook(QWidget *label)
 
 } // namespace
 
-URLs::URLs(const Platform &platform) : m_platform(platform)
+URLs::URLs(const Platform &platform) : ProgramWide(this), m_platform(platform)
 {
     setObjectName(QStringLiteral("URLs"));
     setSecondaryWindowFrame(this);
@@ -135,25 +133,13 @@ EventLabel *URLs::addLink(int index, void (URLs::*moveHandler)(), void (URLs::*c
     return label;
 }
 
-URLs::~URLs()
-{
-    if (programWideUrls == this)
-        programWideUrls = nullptr;
-}
-
-URLs *URLs::instance()
-{
-    return programWideUrls;
-}
-
 URLs *URLs::showInstance(const Platform &platform)
 {
-    if (!programWideUrls)
-        programWideUrls = new URLs(platform);
-    programWideUrls->show();
-    programWideUrls->raise();
-    programWideUrls->activateWindow();
-    return programWideUrls;
+    URLs *window = instance() ? instance() : new URLs(platform);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
 
 void URLs::mouseMoveEvent(QMouseEvent *event)
@@ -164,8 +150,7 @@ void URLs::mouseMoveEvent(QMouseEvent *event)
 
 void URLs::closeEvent(QCloseEvent *event)
 {
-    if (programWideUrls == this)
-        programWideUrls = nullptr;
+    releaseInstance();
     event->accept();
 }
 

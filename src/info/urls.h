@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/programwide.h"
+
 #include "platform/platform.h"
 
 #include <QWidget>
@@ -9,15 +11,11 @@ class QPushButton;
 
 // The links window: five web sites as text links that light up under the pointer and open in the
 // user's browser. Its only state is the look of the links.
-class URLs : public QWidget
+class URLs : public QWidget, public ProgramWide<URLs>
 {
     Q_OBJECT
 
 public:
-    ~URLs() override;
-
-    // The program-wide instance, or null while the window is closed.
-    static URLs *instance();
     // Shows the program-wide instance, modeless and without owner; a closed window is made anew,
     // a hidden one comes back as it was.
     static URLs *showInstance(const Platform &platform);

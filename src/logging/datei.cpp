@@ -16,8 +16,6 @@
 
 namespace {
 
-datei *programWideDatei = nullptr;
-
 const QString ProgramTitle = QStringLiteral("Warmlog");
 
 int ask(const QString &prompt, int style, const QString &title)
@@ -37,22 +35,16 @@ void showMainWindow()
 
 } // namespace
 
-datei *datei::instance()
-{
-    return programWideDatei;
-}
-
 datei *datei::programWide()
 {
-    if (!programWideDatei)
-        programWideDatei = new datei;
-    return programWideDatei;
+    return instance() ? instance() : new datei;
 }
 
 datei::datei()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint)
+                           Qt::MSWindowsFixedSizeDialogHint),
+      ProgramWide(this)
 {
     setObjectName(QStringLiteral("datei"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -62,12 +54,6 @@ datei::datei()
     setFixedSize(twips(3270), twips(5805));
     setFont(designFont(8.25));
     buildControls();
-}
-
-datei::~datei()
-{
-    if (programWideDatei == this)
-        programWideDatei = nullptr;
 }
 
 void datei::buildControls()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/programwide.h"
+
 #include <QWidget>
 
 class DirListBox;
@@ -11,15 +13,11 @@ class QPushButton;
 // The dialog that appends the log window's whole text to a file the user names. Its buttons hide
 // it and it keeps drive, directory, name and the last answer until shown again; the close box
 // ends it.
-class datei : public QWidget
+class datei : public QWidget, public ProgramWide<datei>
 {
 public:
-    // The program-wide instance, or null while there is none.
-    static datei *instance();
     // The program-wide instance, created hidden when there is none.
     static datei *programWide();
-
-    ~datei() override;
 
     void Drive1_Change();
     void Command1_Click();

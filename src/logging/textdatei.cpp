@@ -25,8 +25,6 @@
 
 namespace {
 
-textdatei *programWideTextdatei = nullptr;
-
 const QString Caption = QStringLiteral("Logdatei");
 const QString MarkRecording = QStringLiteral(" --> Messung läuft <--");
 const QString MarkStopped = QStringLiteral(" --> Messung beendet <--");
@@ -46,22 +44,16 @@ constexpr Interval Intervals[] = {
 
 } // namespace
 
-textdatei *textdatei::instance()
-{
-    return programWideTextdatei;
-}
-
 textdatei *textdatei::programWide()
 {
-    if (!programWideTextdatei)
-        programWideTextdatei = new textdatei;
-    return programWideTextdatei;
+    return instance() ? instance() : new textdatei;
 }
 
 textdatei::textdatei()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      ProgramWide(this)
 {
     setObjectName(QStringLiteral("textdatei"));
     // The close box ends the window with its text and its timer.
@@ -78,12 +70,6 @@ textdatei::textdatei()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &textdatei::Timer1_Timer);
-}
-
-textdatei::~textdatei()
-{
-    if (programWideTextdatei == this)
-        programWideTextdatei = nullptr;
 }
 
 void textdatei::buildControls()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/programwide.h"
+
 #include <QWidget>
 
 class QGroupBox;
@@ -12,15 +14,11 @@ class QTimer;
 // The log window: records the main window's readings as lines of text at the interval the user
 // chooses. Its state lives in its controls: the caption, the timer's interval and the enabled
 // buttons. Its own buttons only hide it; the close box ends it, and the next showing starts anew.
-class textdatei : public QWidget
+class textdatei : public QWidget, public ProgramWide<textdatei>
 {
 public:
-    // The program-wide instance, or null while there is none.
-    static textdatei *instance();
     // The program-wide instance, created hidden and idle when there is none.
     static textdatei *programWide();
-
-    ~textdatei() override;
 
     // The whole log text, with LF line ends.
     QString logText() const;

@@ -28,8 +28,6 @@
 
 namespace {
 
-Form1 *programWideForm1 = nullptr;
-
 constexpr int TickMilliseconds = 1000;
 constexpr double ChargingThresholdVolts = 4.0;
 
@@ -65,7 +63,7 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_serial(serial), m_platform(platform)
+      ProgramWide(this), m_serial(serial), m_platform(platform)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(CaptionStart);
@@ -89,23 +87,10 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
         move(frame.topLeft());
     }
 
-    if (!programWideForm1)
-        programWideForm1 = this;
     Form_Load();
 
     if (m_platform.tray)
         connect(m_platform.tray, &TrayIcon::clicked, this, &Form1::TrayIcon_Click);
-}
-
-Form1::~Form1()
-{
-    if (programWideForm1 == this)
-        programWideForm1 = nullptr;
-}
-
-Form1 *Form1::instance()
-{
-    return programWideForm1;
 }
 
 void Form1::buildControls()

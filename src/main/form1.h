@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/programwide.h"
+
 #include "device/protocol.h"
 #include "platform/platform.h"
 #include "platform/trayicon.h"
@@ -20,16 +22,12 @@ class QTimer;
 // The main window: the program's one permanent window. Its controls are the measurement state:
 // the current reading, the minimum and maximum with their times and the battery panels live in
 // them and nowhere else.
-class Form1 : public QMainWindow
+class Form1 : public QMainWindow, public ProgramWide<Form1>
 {
     Q_OBJECT
 
 public:
     Form1(Module1 &serial, const Platform &platform, QWidget *parent = nullptr);
-    ~Form1() override;
-
-    // The program-wide instance, or null before it was made.
-    static Form1 *instance();
 
     void ende();
     void temperatur();
