@@ -110,15 +110,30 @@ e2e_require() {
 # Starts Xvfb on a free display and exports DISPLAY.
 e2e_start_xvfb() {
     e2e_require Xvfb xdotool xprop
-    local fd
-    # Xvfb picks a free display itself and writes its number to the given descriptor when ready.
-    exec {fd}>"$E2E_TMP/display"
-    e2e_start xvfb Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp
-    exec {fd}>&-
-    e2e_wait 15 grep -qs '^[0-9]' "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
-    DISPLAY=:$(head -n 1 "$E2E_TMP/display")
-    export DISPLAY
-    e2e_log "Xvfb on $DISPLAY"
+    local fd attempt display tries
+    # Each test takes a display number of its own at random: with Xvfb's own choice (the lowest
+    # free one) a test could start on the number of a server that another test is just stopping,
+    # and lose its socket to that server's clean-up. Xvfb writes the number when it is ready.
+    for ((attempt = 0; attempt < 20; attempt++)); do
+        display=$((RANDOM % 900 + 100))
+        [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]] && continue
+        exec {fd}>"$E2E_TMP/display"
+        e2e_start xvfb Xvfb ":$display" -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp
+        exec {fd}>&-
+        # Ready once it wrote the number and takes a client; a server that ended (the number was
+        # taken after all) makes way for the next try.
+        for ((tries = 0; tries < 150; tries++)); do
+            if grep -qs '^[0-9]' "$E2E_TMP/display" && xprop -display ":$display" -root >/dev/null 2>&1; then
+                export DISPLAY=:$display
+                e2e_log "Xvfb on $DISPLAY"
+                return 0
+            fi
+            e2e_running xvfb || break
+            sleep 0.1
+        done
+        e2e_stop xvfb || true
+    done
+    e2e_fail "Xvfb did not start"
 }
 
 # e2e_start_devsim ARGS...: the simulator behind $E2E_LINK (control FIFO $E2E_LINK.ctl), its
