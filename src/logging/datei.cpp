@@ -89,6 +89,13 @@ void datei::Drive1_Change()
 
 void datei::Command1_Click()
 {
+    // Without its log window the dialog has nothing to save; a new, empty one would write an empty
+    // file and report it saved.
+    const textdatei *log = textdatei::instance();
+    if (!log) {
+        close();
+        return;
+    }
     if (Text1->text().isEmpty()) {
         ask(QStringLiteral("Bitte Dateinamen angeben:"), msgbox::StyleInformation,
             QStringLiteral("Dateiname"));
@@ -103,7 +110,7 @@ void datei::Command1_Click()
         extension = QStringLiteral(".txt");
 
     const QString path = logfile::path(Dir1->path(), Text1->text(), extension);
-    const QByteArray bytes = logfile::fileBytes(textdatei::programWide()->logText());
+    const QByteArray bytes = logfile::fileBytes(log->logText());
     QString failure;
     if (!logfile::append(path, bytes, &failure)) {
         // The dialog stays as it is, so the user can choose another place and try again.

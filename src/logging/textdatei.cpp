@@ -152,6 +152,14 @@ void textdatei::setTimerInterval(int milliseconds)
     }
 }
 
+void textdatei::closeEvent(QCloseEvent *event)
+{
+    // The dialog saves this window's text, which goes with it.
+    if (datei *dialog = datei::instance())
+        dialog->close();
+    QWidget::closeEvent(event);
+}
+
 void textdatei::Command1_Click()
 {
     hide();

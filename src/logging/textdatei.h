@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -13,7 +14,8 @@ class QTimer;
 
 // The log window: records the main window's readings as lines of text at the interval the user
 // chooses. Its state lives in its controls: the caption, the timer's interval and the enabled
-// buttons. Its own buttons only hide it; the close box ends it, and the next showing starts anew.
+// buttons. Its own buttons only hide it; the close box ends it together with its file dialog, and
+// the next showing starts anew.
 class textdatei : public QWidget, public ProgramWide<textdatei>
 {
 public:
@@ -45,6 +47,9 @@ public:
     QRadioButton *Option4 = nullptr;
     QPushButton *Command6 = nullptr;
     QTimer *Timer1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     textdatei();

@@ -147,15 +147,19 @@ private Q_SLOTS:
         QFETCH(bool, closeBox);
         LogRig rig;
         QPointer<textdatei> first = rig.openLog();
+        first->Command2->click();
+        const QPointer<datei> dialog = datei::instance();
         play(first, script);
         const QString text = first->logText();
         if (closeBox) {
             QVERIFY(first->close());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(first.isNull() && !textdatei::instance());
+            // Its file dialog goes with it, so it cannot save a log that no longer exists.
+            QVERIFY(dialog.isNull());
         } else {
             first->Command1->click();
-            QVERIFY(!first->isVisible() && rig.form->isVisible());
+            QVERIFY(!first->isVisible() && rig.form->isVisible() && dialog->isVisible());
         }
 
         textdatei *log = rig.openLog();
