@@ -86,27 +86,85 @@ QString reasonText(int error)
     }
 }
 
-QString failureText(const QString &what, const QString &path, int error, const QString &outcome)
+// What a name leads to, as far as saving is concerned.
+enum class Kind { Regular, Directory, Pipe, Device, Socket, Other };
+
+QString refusalText(Kind kind)
 {
-    return what.arg(QDir::toNativeSeparators(path)) + QStringLiteral("\nGrund: ") +
-           reasonText(error) + QStringLiteral("\n\n") + outcome;
+    switch (kind) {
+    case Kind::Directory:
+        return reasonText(EISDIR);
+    case Kind::Pipe:
+        return QStringLiteral("Der Name gehört zu einer Pipe (FIFO), nicht zu einer Datei.");
+    case Kind::Device:
+        return QStringLiteral("Der Name gehört zu einem Gerät, nicht zu einer Datei.");
+    case Kind::Socket:
+        return QStringLiteral("Der Name gehört zu einem Socket, nicht zu einer Datei.");
+    default:
+        return QStringLiteral("Der Name gehört zu keiner gewöhnlichen Datei.");
+    }
 }
 
+QString failureText(const QString &what, const QString &path, const QString &reason,
+                    const QString &outcome)
+{
+    return what.arg(QDir::toNativeSeparators(path)) + QStringLiteral("\nGrund: ") + reason +
+           QStringLiteral("\n\n") + outcome;
+}
+
+const QString CannotOpen = QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden.");
 const QString NotSaved = QStringLiteral("Das Log wurde nicht gespeichert.");
 
-// The few calls to the C library that differ between the platforms.
+// What the file system says about a name or an open file.
+struct Status
+{
+    Kind kind = Kind::Other;
+    qint64 length = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+};
+
+// The few calls to the C library that differ between the platforms. Each sets errno on failure.
 #ifdef Q_OS_WIN
-int openForAppending(const QString &path)
+Kind kindOf(unsigned mode)
+{
+    switch (mode & _S_IFMT) {
+    case _S_IFREG:
+        return Kind::Regular;
+    case _S_IFDIR:
+        return Kind::Directory;
+    case _S_IFIFO:
+        return Kind::Pipe;
+    case _S_IFCHR:
+        return Kind::Device;
+    default:
+        return Kind::Other;
+    }
+}
+bool statusOf(const QString &path, Status *status)
+{
+    struct _stat64 info;
+    if (_wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), &info) != 0)
+        return false;
+    *status = {kindOf(info.st_mode), info.st_size};
+    return true;
+}
+bool statusOf(int file, Status *status)
+{
+    struct _stat64 info;
+    if (_fstat64(file, &info) != 0)
+        return false;
+    *status = {kindOf(info.st_mode), info.st_size};
+    return true;
+}
+int openForAppending(const QString &path, bool exclusive)
 {
     int file = -1;
     errno = _wsopen_s(&file, reinterpret_cast<const wchar_t *>(path.utf16()),
-                      _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-                      _S_IREAD | _S_IWRITE);
+                      _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY | _O_NOINHERIT |
+                          (exclusive ? _O_EXCL : 0),
+                      _SH_DENYNO, _S_IREAD | _S_IWRITE);
     return file;
-}
-qint64 lengthOf(int file)
-{
-    return _lseeki64(file, 0, SEEK_END);
 }
 qint64 writeSome(int file, const char *data, qint64 size)
 {
@@ -120,19 +178,59 @@ int closeFile(int file)
 {
     return _close(file);
 }
-#else
-int openForAppending(const QString &path)
+// Closes the file. An open file without delete sharing cannot be renamed or deleted by anyone
+// else, so the name still leads to the file this save created.
+void removeCreated(int file, const QString &path, const Status &)
 {
-    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                  0666);
+    _close(file);
+    _wunlink(reinterpret_cast<const wchar_t *>(path.utf16()));
 }
-qint64 lengthOf(int file)
+#else
+Kind kindOf(mode_t mode)
 {
-    struct stat status;
-    // Only a regular file can be cut back after a failed write.
-    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode))
-        return -1;
-    return status.st_size;
+    if (S_ISREG(mode))
+        return Kind::Regular;
+    if (S_ISDIR(mode))
+        return Kind::Directory;
+    if (S_ISFIFO(mode))
+        return Kind::Pipe;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return Kind::Device;
+    if (S_ISSOCK(mode))
+        return Kind::Socket;
+    return Kind::Other;
+}
+Status statusFrom(const struct stat &info)
+{
+    return {kindOf(info.st_mode), info.st_size, quint64(info.st_dev), quint64(info.st_ino)};
+}
+bool statusOf(const QString &path, Status *status)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    *status = statusFrom(info);
+    return true;
+}
+bool statusOf(int file, Status *status)
+{
+    struct stat info;
+    if (::fstat(file, &info) != 0)
+        return false;
+    *status = statusFrom(info);
+    return true;
+}
+int openForAppending(const QString &path, bool exclusive)
+{
+    // Should the name have become a FIFO or a terminal since it was looked at, opening neither
+    // waits for a reader nor takes the terminal over; the check after opening refuses it.
+    const int file = ::open(QFile::encodeName(path).constData(),
+                            O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK |
+                                (exclusive ? O_EXCL : 0),
+                            0666);
+    if (file >= 0)
+        ::fcntl(file, F_SETFL, ::fcntl(file, F_GETFL) & ~O_NONBLOCK);
+    return file;
 }
 qint64 writeSome(int file, const char *data, qint64 size)
 {
@@ -148,7 +246,49 @@ int closeFile(int file)
 {
     return ::close(file);
 }
+// Closes the file. The name is removed only while it still leads to the file this save created.
+void removeCreated(int file, const QString &path, const Status &created)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat now;
+    if (::lstat(name.constData(), &now) == 0 && quint64(now.st_dev) == created.device &&
+        quint64(now.st_ino) == created.inode)
+        ::unlink(name.constData());
+    ::close(file);
+}
 #endif
+
+// Opens a regular file for appending, or refuses with the reason. created tells whether this
+// call made the file.
+int openRegular(const QString &path, bool *created, Status *status, QString *reason)
+{
+    Status target;
+    const bool exists = statusOf(path, &target);
+    // Looking first keeps devices free of the side effects of being opened.
+    if (exists && target.kind != Kind::Regular) {
+        *reason = refusalText(target.kind);
+        return -1;
+    }
+    int file = -1;
+    *created = false;
+    if (!exists && errno == ENOENT) {
+        file = openForAppending(path, true);
+        *created = file >= 0;
+    }
+    // The name appeared in between, or is a link to a file still to be made.
+    if (file < 0 && (exists || errno == EEXIST))
+        file = openForAppending(path, false);
+    if (file < 0) {
+        *reason = reasonText(errno);
+        return -1;
+    }
+    if (!statusOf(file, status) || status->kind != Kind::Regular) {
+        *reason = refusalText(status->kind);
+        closeFile(file);
+        return -1;
+    }
+    return file;
+}
 
 } // namespace
 
@@ -220,19 +360,19 @@ bool append(const QString &path, const QByteArray &bytes, QString *failure)
 {
     // A NUL would end the name early and the bytes would land in another file.
     if (path.contains(QChar::Null)) {
-        *failure = failureText(QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden."), path,
-                               EINVAL, NotSaved);
+        *failure = failureText(CannotOpen, path, reasonText(EINVAL), NotSaved);
         return false;
     }
 
-    const int file = openForAppending(path);
+    bool created = false;
+    Status opened;
+    QString reason;
+    const int file = openRegular(path, &created, &opened, &reason);
     if (file < 0) {
-        *failure = failureText(QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden."), path,
-                               errno, NotSaved);
+        *failure = failureText(CannotOpen, path, reason, NotSaved);
         return false;
     }
 
-    const qint64 formerLength = lengthOf(file);
     const char *data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
@@ -241,13 +381,17 @@ bool append(const QString &path, const QByteArray &bytes, QString *failure)
             continue;
         if (written <= 0) {
             const int error = written < 0 ? errno : EIO;
-            // A half-written log would show up again in full after the next save.
-            if (formerLength >= 0)
-                cutBack(file, formerLength);
-            closeFile(file);
+            // A half-written log would show up again in full after the next save, and an empty
+            // file would look like a saved log.
+            if (created) {
+                removeCreated(file, path, opened);
+            } else {
+                cutBack(file, opened.length);
+                closeFile(file);
+            }
             *failure =
                 failureText(QStringLiteral("In die Datei „%1“ kann nicht geschrieben werden."),
-                            path, error, NotSaved);
+                            path, reasonText(error), NotSaved);
             return false;
         }
         data += written;
@@ -256,7 +400,7 @@ bool append(const QString &path, const QByteArray &bytes, QString *failure)
 
     if (closeFile(file) != 0) {
         *failure = failureText(QStringLiteral("Die Datei „%1“ kann nicht geschlossen werden."),
-                               path, errno,
+                               path, reasonText(errno),
                                QStringLiteral("Das Log ist möglicherweise nicht vollständig "
                                               "gespeichert."));
         return false;
