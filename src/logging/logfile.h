@@ -25,9 +25,10 @@ QByteArray windows1252(QStringView text);
 // The bytes a save appends: the text with CR LF line ends in Windows-1252.
 QByteArray fileBytes(QStringView text);
 
-// Appends the bytes to the file, creating it when missing, and closes it. On failure the file is
-// left at its former length where possible, and failure receives a German text that names the
-// path and the system's reason.
+// Appends the bytes to the file, creating it when missing, and closes it. A name that leads to
+// anything but a regular file (a FIFO, a device, a socket, a directory) is refused without waiting.
+// On failure a file this call created is removed and an existing one is left at its former length
+// where possible, and failure receives a German text that names the path and the reason.
 bool append(const QString &path, const QByteArray &bytes, QString *failure);
 
 } // namespace logfile
