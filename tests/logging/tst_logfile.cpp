@@ -57,17 +57,7 @@ struct FileRig : LogRig
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::System); }
 };
 
-enum Failure {
-    Device,
-    DirectoryNowFile,
-    NoDirectory,
-    Nul,
-    SizeLimit,
-    NewFile,
-    Fifo,
-    Socket,
-    Folder
-};
+enum Failure { Device, NowFile, NoDirectory, Nul, SizeLimit, NewFile, Fifo, Socket, Folder };
 
 } // namespace
 
@@ -156,8 +146,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("failure");
         QTest::addColumn<QString>("reason");
         QTest::newRow("device") << "voll" << int(Device) << "Gerät";
-        QTest::newRow("directory now a file")
-            << "werte" << int(DirectoryNowFile) << "kein Verzeichnis";
+        QTest::newRow("directory now a file") << "werte" << int(NowFile) << "kein Verzeichnis";
         QTest::newRow("no directory") << "2024/05" << int(NoDirectory) << "existiert nicht";
         QTest::newRow("NUL") << QStringLiteral("wer%1te").arg(QChar(0)) << int(Nul)
                              << "nicht zulässt";
@@ -189,7 +178,7 @@ private Q_SLOTS:
             QVERIFY(QDir().mkdir(target));
         if (failure == Device) {
             QVERIFY(QFile::link(QStringLiteral("/dev/full"), rig.file(QStringLiteral("voll.txt"))));
-        } else if (failure == DirectoryNowFile) {
+        } else if (failure == NowFile) {
             const QString gone = rig.file(QStringLiteral("weg"));
             QVERIFY(QDir().mkdir(gone));
             rig.dialog->Dir1->setPath(gone);
