@@ -304,6 +304,8 @@ void TestForm1::listedPortOnSimulator()
     openedItems(form.m_anschluss);
     for (const QAction *item : form.m_anschluss->actions())
         QCOMPARE(item->isChecked(), item == form.m_anschluss->actions().constLast());
+    simulator.terminate();
+    simulator.waitForFinished();
 }
 
 void TestForm1::tick_data()
