@@ -50,10 +50,11 @@ struct MenuProbe : QMenu
     }
 };
 
-// The items of a menu as it opens, "-" for a separator.
-QStringList openedItems(QMenu *menu)
+// The items of a menu or menu bar, "-" for a separator; a menu as it opens.
+QStringList menuItems(QWidget *menu)
 {
-    Q_EMIT menu->aboutToShow();
+    if (auto *opened = qobject_cast<QMenu *>(menu))
+        Q_EMIT opened->aboutToShow();
     QStringList shown;
     for (const QAction *action : menu->actions())
         shown << (action->isSeparator() ? u"-"_s : action->text());
@@ -145,12 +146,9 @@ void TestForm1::startTexts()
     QFETCH(QStringList, texts);
     Rig rig;
     const QString name = QString::fromLatin1(QTest::currentDataTag());
-    const QWidget *menu = name == u"bar"_s ? static_cast<QWidget *>(rig.form.menuBar())
-                                           : rig.form.findChild<QMenu *>(name);
-    QStringList shown;
-    for (const QAction *action : menu ? menu->actions() : QList<QAction *>())
-        shown << (action->isSeparator() ? u"-"_s : action->text());
-    QCOMPARE(menu ? shown : rig.show(QTest::currentDataTag()), texts);
+    QWidget *menu = name == u"bar"_s ? static_cast<QWidget *>(rig.form.menuBar())
+                                     : rig.form.findChild<QMenu *>(name);
+    QCOMPARE(menu ? menuItems(menu) : rig.show(QTest::currentDataTag()), texts);
 }
 
 void TestForm1::startState()
@@ -267,10 +265,10 @@ void TestForm1::portList()
     Rig rig;
     // What the menu listed when it opened before is gone.
     rig.ports.offered = {{"ttyUSB7", "gone"}};
-    openedItems(rig.form.m_anschluss);
+    menuItems(rig.form.m_anschluss);
     rig.ports.offered = ports;
 
-    QCOMPARE(openedItems(rig.form.m_anschluss),
+    QCOMPARE(menuItems(rig.form.m_anschluss),
              Texts({"Com &1", "Com &2", "Com &3", "Com &4"}) + listed);
     const MenuProbe probe;
     for (const QAction *item : rig.form.m_anschluss->actions()) {
@@ -295,13 +293,13 @@ void TestForm1::listedPortOnSimulator()
     ports.offered = {{"ttyUSB9", ""}, {name, "Spion"}};
     Form1 form(serial, Platform{&clock, nullptr, nullptr, nullptr, nullptr, &ports});
     form.Label7->setToolTip(u"stale"_s);
-    openedItems(form.m_anschluss);
+    menuItems(form.m_anschluss);
     form.m_anschluss->actions().constLast()->trigger();
 
     QCOMPARE(form.Label7->text(), u"Spion an "_s + name);
     QCOMPARE(form.Label7->toolTip(), QString());
     QCOMPARE(form.Text2->text(), u"25.1 °C"_s);
-    openedItems(form.m_anschluss);
+    menuItems(form.m_anschluss);
     for (const QAction *item : form.m_anschluss->actions())
         QCOMPARE(item->isChecked(), item == form.m_anschluss->actions().constLast());
     simulator.terminate();
