@@ -284,8 +284,8 @@ void Form1::listPorts()
         QString caption = port.systemName;
         if (!port.description.isEmpty())
             caption += QStringLiteral(" (%1)").arg(port.description);
-        QAction *item = m_anschluss->addAction(
-            QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction *item =
+            m_anschluss->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(port.systemName == m_chosenPort);
         const QString name = port.systemName;
