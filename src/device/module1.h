@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 class QByteArray;
@@ -13,9 +14,13 @@ class Module1
 public:
     virtual ~Module1() = default;
 
-    // "COM1:9600,n,8,1" to "COM4:9600,n,8,1": opens that port and makes it the port of all
-    // later calls. May be called again for another or the same port without CLOSECOM.
+    // "COM1:9600,n,8,1" to "COM4:9600,n,8,1", or a port's system name in place of COMn
+    // ("ttyUSB0:9600,n,8,1"): opens that port and makes it the port of all later calls. May be
+    // called again for another or the same port without CLOSECOM.
     virtual void OPENCOM(const QByteArray &openText) = 0;
+    // Why the last OPENCOM could not open its port, in words for the user; empty once a port
+    // opened.
+    virtual QString openFailure() const { return {}; }
     // Releases the port; harmless when none was ever opened.
     virtual void CLOSECOM() = 0;
     virtual void SENDBYTE(int byte) = 0;

@@ -2,9 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace portmap {
+
+namespace {
+constexpr char Settings[] = ":9600,n,8,1";
+}
 
 std::optional<int> portNumber(const QByteArray &openText)
 {
@@ -30,6 +35,31 @@ QString devicePath(int portNumber)
 #else
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
 #endif
+}
+
+QString systemDevicePath(const QString &name)
+{
+#ifdef Q_OS_WIN
+    return name;
+#else
+    return QStringLiteral("/dev/") + name;
+#endif
+}
+
+QString deviceFor(const QByteArray &openText)
+{
+    if (const std::optional<int> number = portNumber(openText))
+        return devicePath(*number);
+    const QString name = QString::fromLocal8Bit(openText.left(openText.indexOf(':')));
+    const QStringList parts = name.split(QLatin1Char('/'));
+    if (name.isEmpty() || parts.contains(QString()) || parts.contains(QStringLiteral("..")))
+        return {};
+    return systemDevicePath(name);
+}
+
+QByteArray openText(const QString &name)
+{
+    return name.toLocal8Bit() + Settings;
 }
 
 } // namespace portmap

@@ -16,4 +16,15 @@ std::optional<int> portNumber(const QByteArray &openText);
 // Windows COMn itself.
 QString devicePath(int portNumber);
 
+// The device behind the port a system calls name ("ttyUSB0", "COM5"): /dev/ttyUSB0 on Linux,
+// the name itself on Windows.
+QString systemDevicePath(const QString &name);
+
+// The device an open text names: "COMn:..." as above, otherwise "name:..." with a port's system
+// name. Empty when the text names neither, or a name that would lead out of /dev.
+QString deviceFor(const QByteArray &openText);
+
+// The open text of the port a system calls name.
+QByteArray openText(const QString &name);
+
 } // namespace portmap

@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QThread>
@@ -14,6 +15,9 @@ namespace {
 constexpr char DialoutHint[] =
     " (add yourself to the dialout group: sudo adduser $USER dialout, then log in again)";
 constexpr char BusyHint[] = " (is another program using it?)";
+constexpr char DialoutAdvice[] = "Abhilfe: im Terminal \"sudo adduser $USER dialout\" eingeben, "
+                                 "dann ab- und wieder anmelden.";
+constexpr char BusyAdvice[] = "Vielleicht benutzt ein anderes Programm den Anschluss.";
 
 // A terminal that hung up reads as end of file and fails writes and ioctls with EIO; QSerialPort
 // reports that as one of these, depending on the system and the call.
@@ -45,30 +49,41 @@ void QtSerialModule::OPENCOM(const QByteArray &openText)
 {
     closePort();
     m_devicePath.clear();
+    m_openFailure.clear();
 
-    const std::optional<int> number = portmap::portNumber(openText);
-    if (!number) {
+    const QString path = portmap::deviceFor(openText);
+    if (path.isEmpty()) {
         qWarning().noquote() << QStringLiteral("warmlog: cannot open \"%1\": it names no port")
                                     .arg(QString::fromLatin1(openText));
+        m_openFailure =
+            QStringLiteral("\"%1\" nennt keinen Anschluss.").arg(QString::fromLatin1(openText));
         return;
     }
 
-    const QString path = portmap::devicePath(*number);
     m_port->setPortName(path);
     if (!openPort()) {
         QString line =
             QStringLiteral("warmlog: cannot open %1: %2").arg(path, m_port->errorString());
+        m_openFailure = QStringLiteral("%1 lässt sich nicht öffnen: %2.")
+                            .arg(QDir::toNativeSeparators(path), m_port->errorString());
         if (m_port->error() == QSerialPort::PermissionError) {
             // A device we may use that still refuses us is locked, not forbidden.
             const QFileInfo device(path);
-            line +=
-                QLatin1String(device.isReadable() && device.isWritable() ? BusyHint : DialoutHint);
+            const bool locked = device.isReadable() && device.isWritable();
+            line += QLatin1String(locked ? BusyHint : DialoutHint);
+            m_openFailure +=
+                QLatin1Char('\n') + QString::fromUtf8(locked ? BusyAdvice : DialoutAdvice);
         }
         m_port->clearError();
         qWarning().noquote() << line;
         return;
     }
     m_devicePath = path;
+}
+
+QString QtSerialModule::openFailure() const
+{
+    return m_openFailure;
 }
 
 void QtSerialModule::CLOSECOM()

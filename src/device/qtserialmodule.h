@@ -27,6 +27,7 @@ public:
     ~QtSerialModule() override;
 
     void OPENCOM(const QByteArray &openText) override;
+    QString openFailure() const override;
     void CLOSECOM() override;
     void SENDBYTE(int byte) override;
     qint16 READBYTE() override;
@@ -47,6 +48,7 @@ private:
     std::unique_ptr<QSerialPort> m_port;
     State m_state = State::Closed;
     QString m_devicePath;
+    QString m_openFailure;
     // Set by the port's error signal, which may come from inside a QSerialPort call; the port
     // is closed afterwards, never from within that call.
     bool m_lossPending = false;

@@ -2,6 +2,8 @@
 
 #include "designfont.h"
 #include "device/module1.h"
+#include "device/portlist.h"
+#include "device/portmap.h"
 #include "info/blick.h"
 #include "info/infobox.h"
 #include "keyedstatusbar.h"
@@ -12,9 +14,9 @@
 #include "twips.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -30,6 +32,7 @@ namespace {
 
 constexpr int TickMilliseconds = 1000;
 constexpr double ChargingThresholdVolts = 4.0;
+constexpr int ComItems = 4;
 
 const QString Hyphens = QStringLiteral("-----------------");
 const QString NoDevice = QStringLiteral("Kein Spion !!!");
@@ -47,6 +50,23 @@ QLabel *addLabel(QWidget *container, const char *name, const QString &text, cons
     auto *label = designControl<QLabel>(container, name, rect, text);
     label->setFont(designFont(13.5));
     return label;
+}
+
+// A device named through a link (WARMLOG_COM1=/dev/serial/by-id/...) is the device it leads to.
+QString realDevice(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+bool behindComItem(const QString &systemName)
+{
+    const QString device = realDevice(portmap::systemDevicePath(systemName));
+    for (int number = 1; number <= ComItems; ++number) {
+        if (realDevice(portmap::devicePath(number)) == device)
+            return true;
+    }
+    return false;
 }
 
 QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text, const QRect &rect)
@@ -171,13 +191,12 @@ void Form1::buildMenus()
     m_a_com2 = addItem(m_anschluss, "m_a_com2", QStringLiteral("Com &2"), &Form1::m_a_com2_Click);
     m_a_com3 = addItem(m_anschluss, "m_a_com3", QStringLiteral("Com &3"), &Form1::m_a_com3_Click);
     m_a_com4 = addItem(m_anschluss, "m_a_com4", QStringLiteral("Com &4"), &Form1::m_a_com4_Click);
-    // The check mark follows the click handlers, not Qt's own toggling.
+    // The check mark follows the click handlers, not Qt's own toggling; without an exclusive group
+    // Qt draws it as a check, not a radio bullet.
     for (QAction *item : {m_a_com1, m_a_com2, m_a_com3, m_a_com4})
         item->setCheckable(true);
-    m_ports = new QActionGroup(this);
-    m_ports->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (QAction *item : {m_a_com1, m_a_com2, m_a_com3, m_a_com4})
-        m_ports->addAction(item);
+    // Adapters come and go while the program runs.
+    connect(m_anschluss, &QMenu::aboutToShow, this, &Form1::listPorts);
 
     m_fragezeichen = menuBar()->addMenu(QStringLiteral("&?"));
     m_fragezeichen->setObjectName(QStringLiteral("m_fragezeichen"));
@@ -230,35 +249,67 @@ double Form1::ReadUbat()
 
 void Form1::m_a_com1_Click()
 {
-    selectPort(1, m_a_com1);
+    selectPort(m_a_com1, QStringLiteral("COM1"), QStringLiteral("Com 1"));
 }
 
 void Form1::m_a_com2_Click()
 {
-    selectPort(2, m_a_com2);
+    selectPort(m_a_com2, QStringLiteral("COM2"), QStringLiteral("Com 2"));
 }
 
 void Form1::m_a_com3_Click()
 {
-    selectPort(3, m_a_com3);
+    selectPort(m_a_com3, QStringLiteral("COM3"), QStringLiteral("Com 3"));
 }
 
 void Form1::m_a_com4_Click()
 {
-    selectPort(4, m_a_com4);
+    selectPort(m_a_com4, QStringLiteral("COM4"), QStringLiteral("Com 4"));
 }
 
-void Form1::selectPort(int number, QAction *item)
+void Form1::listPorts()
 {
-    item->setChecked(true);
-    m_serial.OPENCOM("COM" + QByteArray::number(number) + ":9600,n,8,1");
+    for (QAction *item : std::as_const(m_listedPorts)) {
+        m_anschluss->removeAction(item);
+        item->deleteLater();
+    }
+    m_listedPorts.clear();
+    if (!m_platform.ports)
+        return;
+    for (const SerialPortName &port : m_platform.ports->ports()) {
+        if (behindComItem(port.systemName))
+            continue;
+        if (m_listedPorts.isEmpty())
+            m_listedPorts.append(m_anschluss->addSeparator());
+        QString caption = port.systemName;
+        if (!port.description.isEmpty())
+            caption += QStringLiteral(" (%1)").arg(port.description);
+        QAction *item =
+            m_anschluss->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        item->setCheckable(true);
+        item->setChecked(port.systemName == m_chosenPort);
+        const QString name = port.systemName;
+        connect(item, &QAction::triggered, this,
+                [this, item, name] { selectPort(item, name, name); });
+        m_listedPorts.append(item);
+    }
+}
+
+void Form1::selectPort(QAction *item, const QString &systemName, const QString &shownName)
+{
+    for (QAction *other : m_anschluss->actions())
+        other->setChecked(other == item);
+    m_chosenPort = m_listedPorts.contains(item) ? systemName : QString();
+    m_serial.OPENCOM(portmap::openText(systemName));
+    // The status text stays as designed; the tool tip says why, for whoever looks.
+    Label7->setToolTip(m_serial.openFailure());
     WakeUp();
     m_serial.SENDBYTE(protocol::CommandPing);
     if (m_serial.READBYTE() == -1) {
         Label7->setText(NoDevice);
         return;
     }
-    Label7->setText(QStringLiteral("Spion an Com %1").arg(number));
+    Label7->setText(QStringLiteral("Spion an ") + shownName);
     // A reading without a value would plant a false 0 degrees as an extreme: keep the field.
     if (const protocol::Temperature minimum = ReadTemp())
         Text2->setText(protocol::temperatureText(minimum));

@@ -11,7 +11,6 @@
 class KeyedStatusBar;
 class Module1;
 class QAction;
-class QActionGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -95,12 +94,16 @@ private:
     void Form_Load();
     void buildControls();
     void buildMenus();
-    void selectPort(int number, QAction *item);
+    // The machine's other serial ports, below Com 1 to Com 4.
+    void listPorts();
+    void selectPort(QAction *item, const QString &systemName, const QString &shownName);
     protocol::Temperature ReadTemp();
     double ReadUbat();
     QString clockNow() const;
 
     Module1 &m_serial;
     Platform m_platform;
-    QActionGroup *m_ports = nullptr;
+    QList<QAction *> m_listedPorts; // with their separator
+    // The listed port chosen last, checked again when the list is read anew; empty for Com n.
+    QString m_chosenPort;
 };

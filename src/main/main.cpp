@@ -1,3 +1,4 @@
+#include "device/portlist.h"
 #include "device/qtserialmodule.h"
 #include "main/form1.h"
 #include "platform/clock.h"
@@ -32,12 +33,14 @@ int main(int argc, char *argv[])
     QtTrayIcon tray;
     ProcessQuitter quitter;
     QtUrlOpener urlOpener;
+    SystemPortList ports;
     Platform platform;
     platform.clock = &clock;
     platform.messageBoxes = &messageBoxes;
     platform.tray = &tray;
     platform.quitter = &quitter;
     platform.urlOpener = &urlOpener;
+    platform.ports = &ports;
 
     Form1 form1(serial, platform);
     // The program ends only through Form1::ende, not when the question box closes with the main

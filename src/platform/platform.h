@@ -2,6 +2,7 @@
 
 class Clock;
 class MessageBoxes;
+class PortList;
 class Quitter;
 class TrayIcon;
 class UrlOpener;
@@ -15,4 +16,6 @@ struct Platform
     TrayIcon *tray = nullptr;
     Quitter *quitter = nullptr;
     UrlOpener *urlOpener = nullptr;
+    // The serial ports offered besides Com 1 to Com 4; none without it.
+    PortList *ports = nullptr;
 };

@@ -12,6 +12,8 @@ private slots:
     void portNumber_data();
     void portNumber();
     void devicePath();
+    void deviceFor_data();
+    void deviceFor();
 };
 
 void TestPortmap::portNumber_data()
@@ -44,6 +46,32 @@ void TestPortmap::devicePath()
     QCOMPARE(portmap::devicePath(1), QStringLiteral("/dev/ttyS0"));
     QCOMPARE(portmap::devicePath(4), QStringLiteral("/dev/ttyS3"));
 #endif
+}
+
+void TestPortmap::deviceFor_data()
+{
+    QTest::addColumn<QByteArray>("openText");
+    QTest::addColumn<QString>("device"); // empty: names none
+
+    const std::pair<const char *, const char *> rows[] = {{"ttyUSB0:9600,n,8,1", "/dev/ttyUSB0"},
+                                                          {"pts/3:9600,n,8,1", "/dev/pts/3"},
+                                                          {"COM2:9600,n,8,1", "/dev/ttyS1"},
+                                                          {":9600,n,8,1", ""},
+                                                          {"../etc/x:9600", ""},
+                                                          {"/etc/x:9600", ""}};
+    for (const auto &[openText, device] : rows)
+        QTest::newRow(openText) << QByteArray(openText) << QString::fromLatin1(device);
+}
+
+void TestPortmap::deviceFor()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows names its ports by name alone");
+#endif
+    QFETCH(QByteArray, openText);
+    QFETCH(QString, device);
+    qunsetenv("WARMLOG_COM2");
+    QCOMPARE(portmap::deviceFor(openText), device);
 }
 
 QTEST_GUILESS_MAIN(TestPortmap)

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -153,42 +154,56 @@ void TestQtSerialModule::exchange()
 void TestQtSerialModule::openFailure_data()
 {
     QTest::addColumn<QString>("device");
-    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("error");      // 0: locked by another holder
+    QTest::addColumn<QString>("advice"); // the tool tip's second line
 
     const QString forbidden = m_dir.filePath(QStringLiteral("forbidden"));
     QFile(forbidden).open(QIODevice::WriteOnly);
     QFile::setPermissions(forbidden, {});
-    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing")) << ENOENT;
-    QTest::newRow("no permission") << forbidden << EACCES;
+    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing")) << ENOENT << QString();
+    QTest::newRow("no permission")
+        << forbidden << EACCES << "\"sudo adduser $USER dialout\" eingeben, dann ab- und wieder";
+    QTest::newRow("locked") << m_link << 0 << "ein anderes Programm den Anschluss";
 }
 
 void TestQtSerialModule::openFailure()
 {
     QFETCH(QString, device);
     QFETCH(int, error);
+    QFETCH(QString, advice);
 
     qputenv("WARMLOG_COM2", QFile::encodeName(device));
     const bool dialoutHint = error == EACCES;
+    const QString reason = error ? QRegularExpression::escape(qt_error_string(error)) : ".*";
+    const QString hint = dialoutHint ? ".*dialout" : error ? "$" : ".*another program";
     const QString line = QStringLiteral("^warmlog: cannot open %1: %2%3")
-                             .arg(QRegularExpression::escape(device),
-                                  QRegularExpression::escape(qt_error_string(error)),
-                                  dialoutHint ? QStringLiteral(".*dialout") : QStringLiteral("$"));
+                             .arg(QRegularExpression::escape(device), reason, hint);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(line));
     const int received = logCount("rx ");
     // Root may open anything: try as nobody, keeping root to return to. Nobody may not unlock
-    // COM1, so it is closed first.
+    // COM1, and another holder cannot lock it, so it is closed first.
     const bool asRoot = dialoutHint && geteuid() == 0;
-    if (asRoot) {
+    QSerialPort holder(device);
+    if (asRoot || !error)
         m_module->CLOSECOM();
-        QVERIFY(setresuid(65534, 65534, 0) == 0);
-    }
+    QVERIFY(error || holder.open(QIODevice::ReadWrite));
+    QVERIFY(!asRoot || setresuid(65534, 65534, 0) == 0);
     m_module->OPENCOM("COM2:9600,n,8,1");
     QVERIFY(!asRoot || setresuid(0, 0, 0) == 0);
+    holder.close();
+
+    // The status label's tool tip: the device and the system's words, then the remedy.
+    const QStringList failure = m_module->openFailure().split(QLatin1Char('\n'));
+    QVERIFY(failure.first().startsWith(device + QStringLiteral(" lässt sich nicht öffnen: ")));
+    QVERIFY(!error || failure.first().contains(qt_error_string(error)));
+    QCOMPARE(failure.size(), advice.isEmpty() ? 1 : 2);
+    QVERIFY2(failure.constLast().contains(advice), qPrintable(failure.constLast()));
 
     // COM1 was closed: it hears nothing until opened again.
     m_module->SENDBYTE(1);
     QCOMPARE(m_module->READBYTE(), qint16(-1));
     m_module->OPENCOM(OpenCom1);
+    QCOMPARE(m_module->openFailure(), QString());
     m_module->SENDBYTE(25);
     QCOMPARE(m_module->READBYTE(), BatteryByte);
     QCOMPARE(logCount("rx "), received + 1);

@@ -1,3 +1,5 @@
+#include "device/portlist.h"
+#include "device/qtserialmodule.h"
 #include "main/form1.h"
 #include "main/keyedstatusbar.h"
 #include "platform/clock.h"
@@ -5,11 +7,17 @@
 #include "support/scriptedmodule.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyleOptionMenuItem>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +31,35 @@ const QTime StartTime = FixedClock().time;
 
 using Answers = QList<qint16>;
 using Texts = QStringList;
+using Ports = QList<SerialPortName>;
+
+struct OfferedPorts final : PortList
+{
+    Ports offered;
+    Ports ports() const override { return offered; }
+};
+
+// How the menu draws an item's check: a check mark, not a radio bullet.
+struct MenuProbe : QMenu
+{
+    int checkType(const QAction *item) const
+    {
+        QStyleOptionMenuItem option;
+        initStyleOption(&option, item);
+        return option.checkType;
+    }
+};
+
+// The items of a menu or menu bar, "-" for a separator; a menu as it opens.
+QStringList menuItems(QWidget *menu)
+{
+    if (auto *opened = qobject_cast<QMenu *>(menu))
+        Q_EMIT opened->aboutToShow();
+    QStringList shown;
+    for (const QAction *action : menu->actions())
+        shown << (action->isSeparator() ? u"-"_s : action->text());
+    return shown;
+}
 
 QString clockField(const QTime &time)
 {
@@ -45,7 +82,8 @@ struct Rig
 {
     ScriptedModule serial;
     FixedClock clock;
-    Platform platform{&clock};
+    OfferedPorts ports;
+    Platform platform{&clock, nullptr, nullptr, nullptr, nullptr, &ports};
     Form1 form{serial, platform};
 
     // What the named places show: controls, status panels by key, "caption".
@@ -74,6 +112,9 @@ private Q_SLOTS:
     void startState();
     void portSelection_data();
     void portSelection();
+    void portList_data();
+    void portList();
+    void listedPortOnSimulator();
     void tick_data();
     void tick();
     void temperatur_data();
@@ -105,12 +146,9 @@ void TestForm1::startTexts()
     QFETCH(QStringList, texts);
     Rig rig;
     const QString name = QString::fromLatin1(QTest::currentDataTag());
-    const QWidget *menu = name == u"bar"_s ? static_cast<QWidget *>(rig.form.menuBar())
-                                           : rig.form.findChild<QMenu *>(name);
-    QStringList shown;
-    for (const QAction *action : menu ? menu->actions() : QList<QAction *>())
-        shown << (action->isSeparator() ? u"-"_s : action->text());
-    QCOMPARE(menu ? shown : rig.show(QTest::currentDataTag()), texts);
+    QWidget *menu = name == u"bar"_s ? static_cast<QWidget *>(rig.form.menuBar())
+                                     : rig.form.findChild<QMenu *>(name);
+    QCOMPARE(menu ? menuItems(menu) : rig.show(QTest::currentDataTag()), texts);
 }
 
 void TestForm1::startState()
@@ -197,6 +235,75 @@ void TestForm1::portSelection()
     // Left to the first tick; the times stay those of start-up.
     const QString started = clockField(StartTime);
     QCOMPARE(rig.show("Text1 caption Text5 Text6"), Texts({Hyphens, "Warmlog", started, started}));
+}
+
+void TestForm1::portList_data()
+{
+    QTest::addColumn<QByteArray>("com1"); // WARMLOG_COM1
+    QTest::addColumn<Ports>("ports");
+    QTest::addColumn<QStringList>("listed"); // below Com 1 to Com 4
+
+    QTest::newRow("none") << QByteArray() << Ports{} << Texts{};
+    QTest::newRow("two") << QByteArray() << Ports{{"ttyUSB0", "FT232R USB UART"}, {"ttyACM0", ""}}
+                         << Texts{"-", "ttyUSB0 (FT232R USB UART)", "ttyACM0"};
+    QTest::newRow("Com 1 to 4") << QByteArray() << Ports{{"ttyS0", "x"}, {"ttyS3", ""}} << Texts{};
+    QTest::newRow("Com 1 by link")
+        << QByteArray("link") << Ports{{"null", ""}, {"ttyS0", ""}} << Texts{"-", "ttyS0"};
+    QTest::newRow("ampersand") << QByteArray() << Ports{{"ttyS9", "A&B"}}
+                               << Texts{"-", "ttyS9 (A&&B)"};
+}
+
+void TestForm1::portList()
+{
+    QFETCH(QByteArray, com1);
+    QFETCH(Ports, ports);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    const QString link = dir.filePath(u"com1"_s);
+    QVERIFY(com1.isEmpty() || QFile::link(u"/dev/null"_s, link));
+    qputenv("WARMLOG_COM1", com1.isEmpty() ? QByteArray() : QFile::encodeName(link));
+    Rig rig;
+    // What the menu listed when it opened before is gone.
+    rig.ports.offered = {{"ttyUSB7", "gone"}};
+    menuItems(rig.form.m_anschluss);
+    rig.ports.offered = ports;
+
+    QCOMPARE(menuItems(rig.form.m_anschluss),
+             Texts({"Com &1", "Com &2", "Com &3", "Com &4"}) + listed);
+    const MenuProbe probe;
+    for (const QAction *item : rig.form.m_anschluss->actions()) {
+        if (!item->isSeparator())
+            QCOMPARE(probe.checkType(item), int(QStyleOptionMenuItem::NonExclusive));
+    }
+}
+
+// The real library on a port only the list names; the check mark stays on it when the list is
+// read anew.
+void TestForm1::listedPortOnSimulator()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(u"spion"_s);
+    QProcess simulator;
+    simulator.start(QStringLiteral(WARMLOG_DEVSIM), {u"--link"_s, link, u"--temp-byte"_s, "128"});
+    QTRY_VERIFY(simulator.canReadLine());
+    const QString name = QFileInfo(link).canonicalFilePath().mid(5); // "pts/N"
+    QtSerialModule serial;
+    FixedClock clock;
+    OfferedPorts ports;
+    ports.offered = {{"ttyUSB9", ""}, {name, "Spion"}};
+    Form1 form(serial, Platform{&clock, nullptr, nullptr, nullptr, nullptr, &ports});
+    form.Label7->setToolTip(u"stale"_s);
+    menuItems(form.m_anschluss);
+    form.m_anschluss->actions().constLast()->trigger();
+
+    QCOMPARE(form.Label7->text(), u"Spion an "_s + name);
+    QCOMPARE(form.Label7->toolTip(), QString());
+    QCOMPARE(form.Text2->text(), u"25.1 °C"_s);
+    menuItems(form.m_anschluss);
+    for (const QAction *item : form.m_anschluss->actions())
+        QCOMPARE(item->isChecked(), item == form.m_anschluss->actions().constLast());
+    simulator.terminate();
+    simulator.waitForFinished();
 }
 
 void TestForm1::tick_data()
