@@ -1,4 +1,5 @@
 #include "device/qtserialmodule.h"
+#include "main/displaystart.h"
 #include "main/form1.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
@@ -14,7 +15,9 @@
 
 int main(int argc, char *argv[])
 {
+    DisplayStart displayStart(argc, argv);
     QApplication app(argc, argv);
+    displayStart.started();
     QApplication::setApplicationName(QStringLiteral("Warmlog"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(WARMLOG_VERSION_MAJOR)
