@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -20,7 +21,8 @@ struct HeldMessage
 };
 
 // Qt's message handler is a plain function, so what it holds back has to live outside any object;
-// it is only used while the QApplication is being built.
+// it is only used while the QApplication is being built, when Qt's own threads may report too.
+std::mutex heldMutex;
 std::vector<HeldMessage> *heldMessages = nullptr;
 QtMessageHandler previousHandler = nullptr;
 
@@ -33,6 +35,11 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
         std::fprintf(stderr, "%s\n", qPrintable(DisplayStart::failureLine()));
         std::fflush(stderr);
         std::_Exit(1);
+    }
+    const std::lock_guard lock(heldMutex);
+    if (!heldMessages) {
+        previousHandler(type, context, text);
+        return;
     }
     heldMessages->push_back(
         {type, context.file, context.line, context.function, context.category, text});
@@ -59,6 +66,7 @@ DisplayStart::DisplayStart(int argc, const char *const *argv)
 
 void DisplayStart::started()
 {
+    const std::lock_guard lock(heldMutex);
     if (!heldMessages)
         return;
     qInstallMessageHandler(previousHandler);
