@@ -109,8 +109,10 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
 
     Form_Load();
 
-    if (m_platform.tray)
+    if (m_platform.tray) {
         connect(m_platform.tray, &TrayIcon::clicked, this, &Form1::TrayIcon_Click);
+        connect(m_platform.tray, &TrayIcon::areaGone, this, &Form1::TrayIcon_AreaGone);
+    }
 }
 
 void Form1::buildControls()
@@ -431,6 +433,13 @@ void Form1::TrayIcon_Click(TrayIcon::Click click)
         mnbar->popup(QCursor::pos());
         break;
     }
+}
+
+// With the notification area gone nothing could bring a hidden window back: restored as by
+// "Warmlog anzeigen", and later minimising keeps it in the task bar as in ToTray.
+void Form1::TrayIcon_AreaGone()
+{
+    mnBarShowWindow_Click();
 }
 
 void Form1::mnBarShowWindow_Click()

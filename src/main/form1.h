@@ -91,6 +91,7 @@ private:
     void ToTray();
     // A left or right click on the notification icon.
     void TrayIcon_Click(TrayIcon::Click click);
+    void TrayIcon_AreaGone();
     void Form_Load();
     void buildControls();
     void buildMenus();

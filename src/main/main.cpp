@@ -1,5 +1,6 @@
 #include "device/portlist.h"
 #include "device/qtserialmodule.h"
+#include "main/displaystart.h"
 #include "main/form1.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
@@ -15,7 +16,9 @@
 
 int main(int argc, char *argv[])
 {
+    DisplayStart displayStart(argc, argv);
     QApplication app(argc, argv);
+    displayStart.started();
     QApplication::setApplicationName(QStringLiteral("Warmlog"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(WARMLOG_VERSION_MAJOR)

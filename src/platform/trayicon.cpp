@@ -1,5 +1,13 @@
 #include "trayicon.h"
 
+#include <QTimer>
+
+TrayIcon::TrayIcon(QObject *parent) : QObject(parent), m_areaCheck(new QTimer(this))
+{
+    m_areaCheck->setInterval(AreaCheckMs);
+    connect(m_areaCheck, &QTimer::timeout, this, &TrayIcon::checkArea);
+}
+
 QString TrayIcon::tipText(const QString &text)
 {
     QString tip = text.left(TipLength);
@@ -19,16 +27,26 @@ bool TrayIcon::Shell_NotifyIcon(int message, const NotifyIconData &data)
         m_shownId = data.uID;
         m_shownTip = (data.uFlags & NIF_TIP) ? tipText(data.szTip) : QString();
         showIcon((data.uFlags & NIF_ICON) ? data.hIcon : QIcon(), m_shownTip);
+        m_areaCheck->start();
         return true;
     case NIM_DELETE:
         if (!m_shown || data.uID != m_shownId)
             return false;
         m_shown = false;
         m_shownTip.clear();
+        m_areaCheck->stop();
         hideIcon();
         return true;
     default:
         return false;
+    }
+}
+
+void TrayIcon::checkArea()
+{
+    if (m_shown && !isAvailable()) {
+        m_areaCheck->stop();
+        Q_EMIT areaGone();
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QSystemTrayIcon>
 #include <QtGlobal>
 
+class QTimer;
+
 // What describes the one notification-area icon: image, tool tip and which of them count.
 struct NotifyIconData
 {
@@ -19,7 +21,9 @@ struct NotifyIconData
 // The notification area as the program uses it: one icon, added and deleted by request, and the
 // left and right clicks on it. The requests keep the shell's rules, so that both implementations
 // behave alike: an add while the icon is shown is refused and leaves the first tool tip, a delete
-// without an icon does nothing, and a shown tool tip never changes.
+// without an icon does nothing, and a shown tool tip never changes. While the icon is shown, the
+// notification area is looked for every AreaCheckMs: a panel that crashed or restarts takes the
+// icon with it, and the toolkit does not say so.
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -32,6 +36,7 @@ public:
     static constexpr quint32 NIF_TIP = 4;
     // The record holds 64 characters with the closing NUL.
     static constexpr int TipLength = 63;
+    static constexpr int AreaCheckMs = 500;
 
     enum class Click { Left, Right };
     Q_ENUM(Click)
@@ -53,9 +58,12 @@ public:
 
 Q_SIGNALS:
     void clicked(TrayIcon::Click click);
+    // The notification area went away while the icon was shown; the icon is still counted as
+    // shown until it is deleted.
+    void areaGone();
 
 protected:
-    explicit TrayIcon(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TrayIcon(QObject *parent = nullptr);
 
     // Passes on the two clicks the program answers; the others (double and middle clicks) end here.
     void report(QSystemTrayIcon::ActivationReason reason);
@@ -64,6 +72,9 @@ protected:
     virtual void hideIcon() = 0;
 
 private:
+    void checkArea();
+
+    QTimer *m_areaCheck = nullptr;
     bool m_shown = false;
     quint32 m_shownId = 0;
     QString m_shownTip;

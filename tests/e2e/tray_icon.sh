@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # The built program with a real notification area (trayer, which needs no window manager):
 # minimising hides the window behind an icon, a left click on the icon shows the window, a right
-# click and "Warmlog anzeigen" restore it and remove the icon, and "&Ende" ends the program with
+# click and "Warmlog anzeigen" restore it and remove the icon, ending the notification area while
+# the window is hidden brings the window back, and "&Ende" ends the program with
 # exit status 0 on "&Ja" only.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 
 e2e_require trayer xwininfo python3
 
 # What a window manager does when the user minimises a window: unmap it and set its WM_STATE to
-# Iconic. There is none here, and xprop cannot write a property of the type WM_STATE.
+# Iconic (3); and when a window is mapped again: WM_STATE Normal (1). There is none here, and xprop
+# cannot write a property of the type WM_STATE.
 iconify() {
-    python3 - "$1" <<'EOF'
+    wm_state "$1" 3
+}
+
+wm_state() {
+    python3 - "$1" "$2" <<'EOF'
 import ctypes, sys
 x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
 x11.XOpenDisplay.restype = ctypes.c_void_p
@@ -26,9 +32,10 @@ if not display:
     sys.exit("no display")
 window = int(sys.argv[1], 0)
 wm_state = x11.XInternAtom(display, b"WM_STATE", 0)
-iconic = (ctypes.c_long * 2)(3, 0)
-x11.XUnmapWindow(display, window)
-x11.XChangeProperty(display, window, wm_state, wm_state, 32, 0, iconic, 2)
+state = int(sys.argv[2])
+if state == 3:
+    x11.XUnmapWindow(display, window)
+x11.XChangeProperty(display, window, wm_state, wm_state, 32, 0, (ctypes.c_long * 2)(state, 0), 2)
 x11.XCloseDisplay(display)
 EOF
 }
@@ -183,6 +190,17 @@ xdotool key Down Return
 e2e_wait 15 icon_gone || e2e_fail "\"Warmlog anzeigen\" left the icon"
 viewable "$window" || e2e_fail "\"Warmlog anzeigen\" did not show the window"
 e2e_log "\"Warmlog anzeigen\": window restored, icon removed"
+
+# The panel goes while the window is hidden in it: the window comes back and stays.
+wm_state "$window" 1
+iconify "$window"
+e2e_wait 15 icon_geometry >/dev/null || e2e_fail "no icon after minimising again"
+e2e_wait 15 hidden "$window" || e2e_fail "minimising again did not hide the window"
+e2e_stop trayer || true
+e2e_wait 15 viewable "$window" || e2e_fail "the window stayed hidden when the notification area went"
+sleep 1
+viewable "$window" || e2e_fail "the window went again after the notification area went"
+e2e_log "notification area gone: window back"
 
 box=$(ask_to_end)
 xdotool key Return

@@ -58,6 +58,11 @@ struct Rig
             {"close box", [&] { form.close(); }},
             {"ende", [&] { form.m_datei_ende->trigger(); }},
             {"no area", [&] { tray.available = false; }},
+            {"area gone",
+             [&] {
+                 tray.available = false;
+                 QTest::qWait(2 * TrayIcon::AreaCheckMs);
+             }},
             {"port", [&] { form.m_a_com1->trigger(); }},
             {"yes", [&] { boxes.answers << msgbox::AnswerYes; }},
             {"tick", [&] {
@@ -128,6 +133,11 @@ void TestTray::steps_data()
                                   << add + first + "|NIM_DELETE|" + add + second;
     // Without a notification area nothing could bring a hidden window back.
     QTest::newRow("no area") << "no area,minimise" << 5 << none << none;
+    // A panel gone with the icon gives the window back for good.
+    QTest::newRow("2, area gone") << "minimise,area gone,minimise" << 5 << none
+                                  << add + caption + "|NIM_DELETE";
+    QTest::newRow("3, area gone") << "minimise,left,area gone" << 1 << none
+                                  << add + caption + "|NIM_DELETE";
     // The ways out.
     QTest::newRow("close box, No") << "port,close box" << 1 << none << none;
     QTest::newRow("Ende, no port, Yes") << "yes,ende" << 1 << none << quit;
