@@ -132,7 +132,13 @@ void textdatei::buildControls()
 
 QString textdatei::logText() const
 {
-    return Text1->toPlainText();
+    // toPlainText() would also turn a typed non-breaking space into a plain one.
+    QString text = Text1->document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
 }
 
 void textdatei::setRecordingButtonsEnabled(bool enabled)
