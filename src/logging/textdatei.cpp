@@ -1,6 +1,7 @@
 #include "textdatei.h"
 
 #include "datei.h"
+#include "info/windowplacement.h"
 #include "logfile.h"
 #include "logrecord.h"
 #include "main/designfont.h"
@@ -162,12 +163,12 @@ void textdatei::Command1_Click()
 {
     hide();
     if (Form1 *main = Form1::instance())
-        main->show();
+        bringForward(main);
 }
 
 void textdatei::Command2_Click()
 {
-    datei::programWide()->show();
+    bringForward(datei::programWide());
 }
 
 void textdatei::Command3_Click()

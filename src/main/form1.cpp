@@ -4,6 +4,7 @@
 #include "device/module1.h"
 #include "info/blick.h"
 #include "info/infobox.h"
+#include "info/windowplacement.h"
 #include "keyedstatusbar.h"
 #include "logging/textdatei.h"
 #include "platform/clock.h"
@@ -16,13 +17,11 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTime>
 #include <QTimer>
 
@@ -81,11 +80,7 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
     // The size follows from the fixed client area below the menu bar.
     adjustSize();
     setFixedSize(sizeHint());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
 
     Form_Load();
 
@@ -322,7 +317,7 @@ void Form1::Timer2_Timer()
 // The secondary windows are program-wide instances, made on first use.
 void Form1::m_datei_logd_Click()
 {
-    textdatei::programWide()->show();
+    bringForward(textdatei::programWide());
 }
 
 void Form1::m_f_so_Click()

@@ -1,6 +1,7 @@
 #include "logging/logrecord.h"
 #include "rig.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -164,6 +165,46 @@ private Q_SLOTS:
         QCOMPARE(log->windowTitle(), closeBox ? Idle : Stopped);
         QCOMPARE(log->logText(), closeBox ? QString() : text);
         QCOMPARE(log->Option1->isChecked(), closeBox);
+    }
+
+    // A window shown again comes to the front even when it was shown already.
+    void bringsForward_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("&Log Datei erstellen") << "Form1.m_datei_logd"
+                                              << "textdatei";
+        QTest::newRow("Sc&hließen") << "textdatei.Command1"
+                                    << "Form1";
+        QTest::newRow("&Speichern") << "textdatei.Command2"
+                                    << "datei";
+        QTest::newRow("&Zurück") << "datei.Command2"
+                                 << "Form1";
+    }
+
+    void bringsForward()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, window);
+        LogRig rig;
+        textdatei *log = rig.openLog();
+        rig.form->show();
+        log->Command2->click();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        const QStringList path = control.split(u'.');
+        for (QWidget *shown : QApplication::topLevelWidgets()) {
+            if (shown->objectName() == path[0]) {
+                if (auto *action = shown->findChild<QAction *>(path[1]))
+                    action->trigger();
+                else
+                    shown->findChild<QAbstractButton *>(path[1])->click();
+            }
+        }
+        QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : "",
+                     window);
     }
 };
 
