@@ -39,6 +39,7 @@ RUN_PACKAGES=(
     qt6-qpa-plugins
     qt6-translations-l10n
     fonts-liberation2
+    fonts-liberation # Liberation Sans Narrow, the main window's readings and captions
     libgl-dev
     fonts-dejavu-core
 )
@@ -64,9 +65,12 @@ TEST_PACKAGES=(
     appstream
 )
 
-# The locales the tests run under, besides C (generated in --test mode).
+# The locales the tests run under, besides C (generated in --test mode); the clock fields are
+# checked against the time texts of the other two as well.
 LOCALES=(
     de_DE.UTF-8
+    en_US.UTF-8
+    fr_FR.UTF-8
 )
 
 # ---------------------------------------------------------------------------------------------

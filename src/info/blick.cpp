@@ -54,9 +54,7 @@ Blick::Blick(const Platform &platform) : ProgramWide(this), m_platform(platform)
 Blick *Blick::showInstance(const Platform &platform)
 {
     Blick *window = instance() ? instance() : new Blick(platform);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringForward(window);
     return window;
 }
 
@@ -67,11 +65,8 @@ void Blick::Form_Load()
 
 void Blick::Form_Unload()
 {
-    if (Form1 *form1 = Form1::instance()) {
-        form1->show();
-        form1->raise();
-        form1->activateWindow();
-    }
+    if (Form1 *form1 = Form1::instance())
+        bringForward(form1);
 }
 
 void Blick::closeEvent(QCloseEvent *event)

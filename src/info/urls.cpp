@@ -37,7 +37,6 @@ constexpr Link Links[] = {
     {"Label5", "duckduckgo.com", "Eine gute Suchmaschine", "https://duckduckgo.com", 2160},
 };
 constexpr int LinkLeft = 120;
-constexpr int LinkHeight = 360;
 
 // Colours as the design gives them, in the layout 0x00BBGGRR.
 constexpr unsigned PointedAtColour = 0x00C00000;
@@ -125,9 +124,8 @@ EventLabel *URLs::addLink(int index, void (URLs::*moveHandler)(), void (URLs::*c
     label->setText(QString::fromUtf8(link.caption));
     label->setToolTip(QString::fromUtf8(link.toolTip));
     label->move(twips(LinkLeft), twips(link.top));
-    // The width follows the caption; the height stays that of the design.
+    // Sized to the caption, in height as well.
     label->adjustSize();
-    label->resize(label->width(), qMax(label->height(), twips(LinkHeight)));
     connect(label, &EventLabel::mouseMoved, this, moveHandler);
     connect(label, &EventLabel::clicked, this, clickHandler);
     return label;

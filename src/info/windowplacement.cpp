@@ -1,7 +1,9 @@
 #include "windowplacement.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 void setSecondaryWindowFrame(QWidget *window)
@@ -15,7 +17,16 @@ void setSecondaryWindowFrame(QWidget *window)
     window->setAttribute(Qt::WA_QuitOnClose, false);
 }
 
-void centreOnScreen(QWidget *window)
+void bringForward(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+namespace {
+
+void centreFrame(QWidget *window)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -23,4 +34,42 @@ void centreOnScreen(QWidget *window)
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+// The window system tells the frame's size only after the window is first shown; until then a
+// window is centred without it and is centred again once the frame is known. A window system
+// that never frames it leaves it where it is after a while, so a later move stays the user's.
+class FrameCentring final : public QObject
+{
+public:
+    explicit FrameCentring(QWidget *window) : QObject(window), m_window(window) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_window)
+            return false;
+        if (event->type() == QEvent::Show)
+            QTimer::singleShot(GiveUpMilliseconds, this, &QObject::deleteLater);
+        if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+            event->type() == QEvent::Resize) {
+            if (m_window->frameGeometry().size() != m_window->size()) {
+                centreFrame(m_window);
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int GiveUpMilliseconds = 2000;
+    QWidget *const m_window;
+};
+
+} // namespace
+
+void centreOnScreen(QWidget *window)
+{
+    centreFrame(window);
+    if (!window->isVisible())
+        window->installEventFilter(new FrameCentring(window));
 }

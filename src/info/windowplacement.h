@@ -6,5 +6,8 @@ class QWidget;
 // maximise button.
 void setSecondaryWindowFrame(QWidget *window);
 
-// Puts a window in the middle of the primary screen.
+// Shows a window and brings it to the front, active, also when it is already shown.
+void bringForward(QWidget *window);
+
+// Puts a window, frame and title bar included, in the middle of the primary screen's work area.
 void centreOnScreen(QWidget *window);

@@ -2,6 +2,7 @@
 
 #include "dirlistbox.h"
 #include "drivelistbox.h"
+#include "info/windowplacement.h"
 #include "logfile.h"
 #include "main/designfont.h"
 #include "main/form1.h"
@@ -30,7 +31,7 @@ int ask(const QString &prompt, int style, const QString &title)
 void showMainWindow()
 {
     if (Form1 *main = Form1::instance())
-        main->show();
+        bringForward(main);
 }
 
 } // namespace

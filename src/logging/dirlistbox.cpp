@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QTimer>
 
@@ -18,18 +19,28 @@ QString indented(int level, const QString &text)
 
 DirListBox::DirListBox(QWidget *parent) : QListWidget(parent)
 {
-    // The list is rebuilt when an entry is opened; that waits until the click is handled.
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        const QString target = item->data(PathRole).toString();
-        QTimer::singleShot(0, this, [this, target] { setPath(target); });
-    });
+    // A click only highlights, whatever the style says about activating on a single click.
+    connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::goTo);
+}
+
+void DirListBox::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        goTo(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void DirListBox::goTo(QListWidgetItem *item)
+{
+    // The list is rebuilt when an entry is opened; that waits until the event is handled.
+    const QString target = item->data(PathRole).toString();
+    QTimer::singleShot(0, this, [this, target] { setPath(target); });
 }
 
 QString DirListBox::path() const
 {
-    // A single click chooses a directory; opening it is needed only to go further down.
-    if (const QListWidgetItem *item = currentItem())
-        return item->data(PathRole).toString();
     return m_path;
 }
 
@@ -62,6 +73,9 @@ void DirListBox::setPath(const QString &path)
     const QStringList children = directory.entryList(
         QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QString &child : children) {
+        // Dirs lets through links to devices and other non-files too.
+        if (!QFileInfo(directory.filePath(child)).isDir())
+            continue;
         auto *item = new QListWidgetItem(closed, indented(int(chain.size()), child), this);
         item->setData(PathRole, directory.filePath(child));
     }

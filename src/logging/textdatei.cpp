@@ -1,6 +1,7 @@
 #include "textdatei.h"
 
 #include "datei.h"
+#include "info/windowplacement.h"
 #include "logfile.h"
 #include "logrecord.h"
 #include "main/designfont.h"
@@ -132,7 +133,13 @@ void textdatei::buildControls()
 
 QString textdatei::logText() const
 {
-    return Text1->toPlainText();
+    // toPlainText() would also turn a typed non-breaking space into a plain one.
+    QString text = Text1->document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
 }
 
 void textdatei::setRecordingButtonsEnabled(bool enabled)
@@ -164,12 +171,12 @@ void textdatei::Command1_Click()
 {
     hide();
     if (Form1 *main = Form1::instance())
-        main->show();
+        bringForward(main);
 }
 
 void textdatei::Command2_Click()
 {
-    datei::programWide()->show();
+    bringForward(datei::programWide());
 }
 
 void textdatei::Command3_Click()

@@ -6,6 +6,7 @@
 #include "device/portmap.h"
 #include "info/blick.h"
 #include "info/infobox.h"
+#include "info/windowplacement.h"
 #include "keyedstatusbar.h"
 #include "logging/textdatei.h"
 #include "platform/clock.h"
@@ -18,13 +19,11 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTime>
 #include <QTimer>
 
@@ -44,11 +43,17 @@ const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
 const QString PanelCharging = QStringLiteral("Ubatjn");
 
-// The readings and their captions use the large design font; the boxes only show.
+// The classic toolkit's grey for disabled text is too faint on a light field; this one keeps
+// the values readable (better than 4.5 : 1 on white and on light grey).
+const QColor DisabledText(0x59, 0x59, 0x59);
+
+// The readings and their captions use the large design font and start at the top left, as the
+// classic controls draw them; the boxes only show.
 QLabel *addLabel(QWidget *container, const char *name, const QString &text, const QRect &rect)
 {
     auto *label = designControl<QLabel>(container, name, rect, text);
-    label->setFont(designFont(13.5));
+    label->setFont(designFont(13.5, DesignFace::Narrow));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
@@ -72,8 +77,18 @@ bool behindComItem(const QString &systemName)
 QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text, const QRect &rect)
 {
     auto *box = designControl<QLineEdit>(container, name, rect, text);
-    box->setFont(designFont(13.5));
+    box->setFont(designFont(13.5, DesignFace::Narrow));
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     box->setEnabled(false);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, DisabledText);
+    box->setPalette(palette);
+    // A text too long for the box shows its beginning, not its end.
+    QObject::connect(box, &QLineEdit::cursorPositionChanged, box, [box](int, int position) {
+        if (position != 0)
+            box->setCursorPosition(0);
+    });
+    box->setCursorPosition(0);
     return box;
 }
 
@@ -101,11 +116,7 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
     // The size follows from the fixed client area below the menu bar.
     adjustSize();
     setFixedSize(sizeHint());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
 
     Form_Load();
 
@@ -119,6 +130,8 @@ void Form1::buildControls()
 {
     auto *client = new QWidget(this);
     client->setFixedSize(twips(5820), twips(5205 - 255));
+    // The classic toolkit's default font, for the frames and the button.
+    client->setFont(designFont(8.25));
     setCentralWidget(client);
 
     QGroupBox *frame1 = designControl<QGroupBox>(client, "Frame1", twipsRect(105, 105, 5580, 1590),
@@ -161,11 +174,16 @@ void Form1::buildControls()
 
     StatusBar1 = new KeyedStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setFixedHeight(twips(255));
-    StatusBar1->setFont(designFont(8.25));
+    // The three panels share the window's width: the narrow face lets the credit line and the
+    // longest battery text fit side by side, and the bar grows beyond the design's height by
+    // what the panels' frames need.
+    StatusBar1->setFont(designFont(8.25, DesignFace::Narrow));
     StatusBar1->addPanel(PanelHelp, twips(1440), 1);
     StatusBar1->addPanel(PanelBattery, twips(1440));
     StatusBar1->addPanel(PanelCharging, twips(1440));
+    // The bar's own space above and below a panel, and the panel's sunken frame.
+    constexpr int PanelChrome = 3 + 2 + 2;
+    StatusBar1->setFixedHeight(qMax(twips(255), StatusBar1->fontMetrics().height() + PanelChrome));
     setStatusBar(StatusBar1);
 }
 
@@ -375,7 +393,7 @@ void Form1::Timer2_Timer()
 // The secondary windows are program-wide instances, made on first use.
 void Form1::m_datei_logd_Click()
 {
-    textdatei::programWide()->show();
+    bringForward(textdatei::programWide());
 }
 
 void Form1::m_f_so_Click()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The information windows in a real X server: "&Info" shows the version box, "&So sieht der Spion
 # von innen aus" the picture of the board, a click on its start/reset button the links window,
-# whose "&O.K." hides it again. Screenshots of the main window, the info box, the picture window
-# and the links window go to $E2E_OUTPUT_DIR/info_*.png for review.
+# whose "&O.K." hides it again. Screenshots of the main window, the log window and its file
+# dialog, the info box, the picture window and the links window go to $E2E_OUTPUT_DIR/info_*.png
+# for review.
 #
 #   info_windows.sh GRAB_TOOL
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
@@ -49,6 +50,21 @@ e2e_start_warmlog
 main=$(e2e_wait_window '^Warmlog$')
 e2e_choose_com1 "$main" 128
 screenshot "$main" info_main_window
+
+# The log window and its file dialog; "&Zurück" hides the dialog again.
+e2e_focus "$main"
+xdotool key alt+d
+sleep 0.3
+xdotool key l
+log=$(e2e_wait_window '^Logdatei$')
+screenshot "$log" info_log_window
+e2e_focus "$log"
+xdotool key alt+s
+dialog=$(e2e_wait_window '^Log Datei anlegen$')
+screenshot "$dialog" info_file_dialog
+e2e_focus "$dialog"
+xdotool key alt+z
+e2e_wait 15 hidden '^Log Datei anlegen$' "$dialog" || e2e_fail "Zurück did not hide the dialog"
 
 # The info box: the main window's caption now carries the reading, so the only "Warmlog" is the box.
 choose_help_item i

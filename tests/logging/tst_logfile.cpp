@@ -100,6 +100,8 @@ private Q_SLOTS:
         QTest::newRow("only blanks") << LogText << "  " << true << "  .xls";
         QTest::newRow("empty") << QString() << "leer" << false << "leer.txt";
         QTest::newRow("no name") << LogText << QString() << true << QString();
+        QTest::newRow("non-breaking space")
+            << QStringLiteral("a\u00A0b\u2029c\n") << "nbsp" << false << "nbsp.txt";
     }
 
     void save()
@@ -123,10 +125,10 @@ private Q_SLOTS:
                  named ? QStringLiteral("Warmlog") : QStringLiteral("Dateiname"));
         QCOMPARE(rig.files(), named ? QStringList{fileName} : QStringList());
         if (named)
-            QCOMPARE(contents(rig.file(fileName)), text.isEmpty() ? QByteArray() : LogBytes);
+            QCOMPARE(contents(rig.file(fileName)), logfile::fileBytes(text));
         QVERIFY(rig.dialog->isVisible() != named && rig.form->isVisible() == named);
         QVERIFY(rig.log->isVisible());
-        QCOMPARE(rig.log->logText(), text);
+        QCOMPARE(rig.log->logText(), QString(text).replace(u'\u2029', u'\n'));
     }
 
     void twoSavesAppend()
@@ -220,6 +222,49 @@ private Q_SLOTS:
         QCOMPARE(rig.files(), before);
         if (failure == SizeLimit)
             QCOMPARE(contents(target), former);
+    }
+
+    // The folder list offers only folders; the file goes into the one shown open.
+    void folderList_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("click highlights") << "click"
+                                          << ".";
+        QTest::newRow("double click opens") << "double"
+                                            << "a";
+        QTest::newRow("Enter opens") << "enter"
+                                     << "a";
+        QTest::newRow("link to a folder") << "enter c"
+                                          << "c";
+    }
+
+    void folderList()
+    {
+        QFETCH(QString, action);
+        FileRig rig(LogText);
+        QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("a")));
+        for (const auto &[link, target] : {std::pair{"b", "/dev/null"}, {"c", "a"}, {"d", "f"}})
+            QVERIFY(QFile::link(QLatin1String(target), rig.file(QLatin1String(link))));
+        QVERIFY(QFile(rig.file(QStringLiteral("f"))).open(QIODevice::WriteOnly));
+        rig.dialog->Dir1->setPath(rig.dir.path());
+        DirListBox *list = rig.dialog->Dir1;
+        QStringList names;
+        for (int row = list->currentRow() + 1; row < list->count(); ++row)
+            names << list->item(row)->text().trimmed();
+        QCOMPARE(names, QStringList({"a", "c"}));
+
+        const QListWidgetItem *item = list->item(list->currentRow() + 1 + action.endsWith('c'));
+        const QPoint at = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (action == QLatin1String("double"))
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (action.startsWith(QLatin1String("enter")))
+            QTest::keyClick(list, Qt::Key_Return);
+        QTest::qWait(0);
+        rig.save(QStringLiteral("werte"), msgbox::AnswerNo);
+        QFETCH(QString, folder);
+        QCOMPARE(contents(QDir(rig.file(folder)).filePath(QStringLiteral("werte.txt"))), LogBytes);
     }
 
     void driveAndDirectory()

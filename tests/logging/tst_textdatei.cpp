@@ -1,16 +1,24 @@
+#include "info/urls.h"
 #include "logging/logrecord.h"
+#include "main/keyedstatusbar.h"
 #include "rig.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
+
+#include <clocale>
 
 namespace {
 
@@ -30,6 +38,71 @@ void play(textdatei *log, const QString &script)
         else
             log->findChild<QAbstractButton *>(buttons.value(step, step))->click();
     }
+}
+
+// WCAG's relative luminance.
+double luminance(const QColor &colour)
+{
+    auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+// Every control of the window whose text its control cuts, or a display field whose text shows
+// from its end or reads faintly.
+QStringList cutTexts(QWidget *window)
+{
+    QStringList cut;
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        QString text;
+        QRect room;
+        QStyle *style = control->style();
+        if (auto *label = qobject_cast<QLabel *>(control)) {
+            text = label->text();
+            room = label->contentsRect();
+        } else if (auto *box = qobject_cast<QLineEdit *>(control)) {
+            QStyleOptionFrame option;
+            option.initFrom(box);
+            option.lineWidth =
+                box->hasFrame() ? style->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+            text = box->text();
+            constexpr int LineEditMargin = 2;
+            room = style->subElementRect(QStyle::SE_LineEditContents, &option, box)
+                       .adjusted(LineEditMargin, 0, -LineEditMargin, 0);
+            const QPalette &palette = box->palette();
+            const double light = luminance(palette.color(QPalette::Disabled, QPalette::Base));
+            const double dark = luminance(palette.color(QPalette::Disabled, QPalette::Text));
+            if (!box->isEnabled() &&
+                (std::max(light, dark) + 0.05) / (std::min(light, dark) + 0.05) < 4.5)
+                cut << box->objectName() + QStringLiteral(" faint");
+            if (!box->isEnabled() && box->cursorPosition() != 0)
+                cut << box->objectName() + QStringLiteral(" shows its end");
+        } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            text = button->text();
+            room = style->subElementRect(qobject_cast<QRadioButton *>(button)
+                                             ? QStyle::SE_RadioButtonContents
+                                             : QStyle::SE_PushButtonContents,
+                                         &option, button);
+        } else if (auto *frame = qobject_cast<QGroupBox *>(control)) {
+            text = frame->title();
+            room = frame->rect().adjusted(8, 0, -8, 0);
+        }
+        const QFontMetrics metrics = control->fontMetrics();
+        const QSize needed(metrics.size(Qt::TextShowMnemonic, text).width(), metrics.height());
+        if (!text.isEmpty() && control->isVisibleTo(window) &&
+            (needed.width() > room.width() || needed.height() > room.height()))
+            cut << control->objectName() + QLatin1String(": ") + text +
+                       QString(" %1x%2 in %3x%4")
+                           .arg(needed.width())
+                           .arg(needed.height())
+                           .arg(room.width())
+                           .arg(room.height());
+    }
+    return cut;
 }
 
 } // namespace
@@ -168,6 +241,85 @@ private Q_SLOTS:
         QCOMPARE(log->windowTitle(), closeBox ? Idle : Stopped);
         QCOMPARE(log->logText(), closeBox ? QString() : text);
         QCOMPARE(log->Option1->isChecked(), closeBox);
+    }
+
+    // Every text shows whole, the clock texts of 12- and 24-hour locales included.
+    void textsFit_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("locale");
+        for (const char *locale : {"C", "en_US.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"})
+            QTest::addRow("main window, %s", locale) << "Form1" << QByteArray(locale);
+        for (const char *window : {"textdatei", "datei", "URLs"})
+            QTest::newRow(window) << window << QByteArray("C");
+    }
+
+    void textsFit()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, locale);
+        const QByteArray former = std::setlocale(LC_TIME, nullptr);
+        if (!std::setlocale(LC_TIME, locale.constData()))
+            QSKIP("locale not generated");
+        LogRig rig;
+        rig.clock.time = QTime(22, 5, 11);
+        rig.form->Timer2_Timer();
+        rig.form->resetit();
+        std::setlocale(LC_TIME, former.constData());
+        rig.form->Label7->setText(QStringLiteral("Spion an Com 4"));
+        rig.form->StatusBar1->setPanelText(QStringLiteral("Ubat"),
+                                           QStringLiteral("Batteriespannung: 4.25 Volt "));
+        rig.openLog()->Command2->click();
+        URLs::showInstance(rig.platform);
+        rig.form->show();
+        for (QWidget *shown : QApplication::topLevelWidgets()) {
+            if (shown->objectName() == window) {
+                QVERIFY(QTest::qWaitForWindowExposed(shown));
+                const QStringList cut = cutTexts(shown);
+                QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String(" | "))));
+            }
+        }
+        delete URLs::instance();
+    }
+
+    // A window shown again comes to the front even when it was shown already.
+    void bringsForward_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("&Log Datei erstellen") << "Form1.m_datei_logd"
+                                              << "textdatei";
+        QTest::newRow("Sc&hließen") << "textdatei.Command1"
+                                    << "Form1";
+        QTest::newRow("&Speichern") << "textdatei.Command2"
+                                    << "datei";
+        QTest::newRow("&Zurück") << "datei.Command2"
+                                 << "Form1";
+    }
+
+    void bringsForward()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, window);
+        LogRig rig;
+        textdatei *log = rig.openLog();
+        rig.form->show();
+        log->Command2->click();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        const QStringList path = control.split(u'.');
+        for (QWidget *shown : QApplication::topLevelWidgets()) {
+            if (shown->objectName() == path[0]) {
+                if (auto *action = shown->findChild<QAction *>(path[1]))
+                    action->trigger();
+                else
+                    shown->findChild<QAbstractButton *>(path[1])->click();
+            }
+        }
+        QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : "",
+                     window);
     }
 };
 
