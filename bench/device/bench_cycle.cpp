@@ -1,6 +1,6 @@
 // Figures of the measurement cycle against warmlog-devsim on a pseudo-terminal:
 //   the median time of one Timer1 tick with the device answering (goal: under 5 ms) and silent
-//   (goal: within 10 % of its five read waits), the time of a port selection, the time from
+//   (goal: at most 10 % over its five read waits), the time of a port selection, the time from
 //   start to the window shown (goal: under 0.5 s) and the peak memory (goal: under 60 MB), and
 //   the memory growth while a port no command uses sends unasked bytes: 100,000 one at a time,
 //   then a one-minute flood (goal for both: a few MB).
@@ -228,17 +228,19 @@ int main(int argc, char *argv[])
     std::printf("port selection, median of %d:         %.2f ms\n", PortSelections, selectionMs);
     std::printf("Timer1 tick, device answering, median: %.3f ms (goal: under 5 ms)\n", answeringMs);
     std::printf("Timer1 tick, device silent, median:    %.1f ms = %.3f x its %d read waits of "
-                "%d ms (goal: within 1.10)\n",
+                "%d ms (goal: at most 1.10)\n",
                 silentMs, silentMs / readWaitsMs, ReadsPerSilentTick,
                 QtSerialModule::ReadWaitMilliseconds);
     std::printf("start to window shown:                 %.1f ms (goal: under 500 ms)\n", startupMs);
     std::printf("peak memory, running with the device:  %.1f MB (goal: under 60 MB)\n",
                 programPeak / 1024.0);
 
+    // The third copy opens COM1 itself; a port stays locked to one user.
+    measured.serial.CLOSECOM();
     QProcess unasked;
     unasked.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     unasked.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--unasked")});
-    unasked.waitForFinished((FloodSeconds + 300) * 1000);
+    unasked.waitForFinished((FloodSeconds + 540) * 1000);
     const QList<QByteArray> figures = unasked.readAll().trimmed().split(' ');
     if (figures.size() == 4 && figures.first() == "unasked") {
         std::printf("memory growth, %d unasked bytes:     %.1f MB (goal: a few MB)\n", UnaskedBytes,
