@@ -5,9 +5,10 @@ Starts the built program in its own X server (Xvfb) with the device simulator as
 "Com &1" and starts a log at one second, then lets the simulator cycle through phases:
 
   clean:     normal answers, a drifting temperature, silence, answers delayed within the read
-             wait, stray bytes between the measurement ticks, the terminal pulled out and back;
-  ambiguous: answers later than the read wait, stray bytes at random moments. Once the readings
-             are right again after one of these, "&Reset Min/Max Anzeige" is pressed.
+             wait or later than it (60, 120, 400 ms), stray bytes between the measurement ticks,
+             the terminal pulled out and back;
+  ambiguous: stray bytes at random moments. Once the readings are right again after one of
+             these, "&Reset Min/Max Anzeige" is pressed.
 
 After every phase the simulator answers a new fixed temperature and the window caption must show
 it within two seconds. At the end the log is stopped and saved through the log file dialog, and
@@ -146,7 +147,7 @@ class Phase:
     def __init__(self, kind, ambiguous=False, quiet=False):
         self.kind = kind
         self.ambiguous = ambiguous
-        self.quiet = quiet  # silent or unplugged: readings "0 °C" are right
+        self.quiet = quiet  # silent, late or unplugged: readings "0 °C" are right
         self.start = self.end = None
         self.detail = ""
         self.recovery_s = None  # from the phase's end until the caption was right again
@@ -179,10 +180,11 @@ class Soak:
         self.pending = collections.deque()  # commands whose answers are still to come
         self.sim_silent = False
         self.sim_plugged = True
+        self.sim_late = False
         self.sent_temperatures = []  # (time, byte) of every answer to command 22
         self.unexplained_tx = 0
         self.last_rx = 0.0
-        self.quiet_spans = []  # (start, end) while silent or unplugged
+        self.quiet_spans = []  # (start, end) while silent, late or unplugged
         self.quiet_since = None
         self.phases = []
         self.log_started = None
@@ -395,9 +397,12 @@ class Soak:
         elif words[:2] == ["ctl", "silent"]:
             self.sim_silent = words[2] == "on"
             self.quiet_changed(now)
+        elif words[:2] == ["ctl", "delay"]:
+            self.sim_late = int(words[2]) > READ_WAIT_MS
+            self.quiet_changed(now)
 
     def quiet_changed(self, now):
-        quiet = self.sim_silent or not self.sim_plugged
+        quiet = self.sim_silent or self.sim_late or not self.sim_plugged
         if quiet and self.quiet_since is None:
             self.quiet_since = now
         elif not quiet and self.quiet_since is not None:
@@ -529,17 +534,12 @@ class Soak:
             self.control("unplug")
             self.sleep(gone)
             self.control("plug")
-        elif phase.kind == "late":
-            delay = self.rng.randint(READ_WAIT_MS + 30, 300)
-            phase.detail = f"delay {delay}"
+        elif phase.kind in ("late", "stray-random"):
+            # A drifting temperature: a reading taken from another answer would show.
+            phase.detail = (f"delay {self.rng.choice([60, 120, 400])}" if phase.kind == "late"
+                            else f"stray-every {self.rng.choice([150, 300, 700, 1500])}")
             self.control(f"drift 15 33 {self.rng.uniform(16, 30):.0f}")
-            self.control(f"delay {delay}")
-            self.sleep(seconds)
-        elif phase.kind == "stray-random":
-            every = self.rng.choice([150, 300, 700, 1500])
-            phase.detail = f"stray-every {every}"
-            self.control(f"drift 15 33 {self.rng.uniform(16, 30):.0f}")
-            self.control(f"stray-every {every}")
+            self.control(phase.detail)
             self.sleep(seconds)
         phase.end = time.time()
         self.settle(phase)
@@ -588,7 +588,7 @@ class Soak:
 
     def cycle(self, number):
         """One round of all phases; the ambiguous ones come early so short runs see them."""
-        kinds = [("normal", False, False), ("late", True, False), ("drift", False, False),
+        kinds = [("normal", False, False), ("late", False, True), ("drift", False, False),
                  ("silence", False, True), ("delay-within", False, False),
                  ("stray-random", True, False), ("stray-between", False, False),
                  ("unplug", False, True)]

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr char DialoutHint[] =
@@ -36,8 +38,16 @@ QtSerialModule::QtSerialModule() : m_port(std::make_unique<QSerialPort>())
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->setReadBufferSize(ReadBufferBytes);
     QObject::connect(m_port.get(), &QSerialPort::errorOccurred, m_port.get(),
                      [this](QSerialPort::SerialPortError error) { onError(error); });
+    // Nothing else reads a port between commands, so whatever a device sends unasked is dropped
+    // as it comes: it could only pass for a later answer, or grow without end.
+    QObject::connect(m_port.get(), &QSerialPort::readyRead, m_port.get(), [this] {
+        if (!m_awaitingAnswer)
+            dropUnasked();
+    });
+    m_sinceLineStirred.start();
 }
 
 QtSerialModule::~QtSerialModule()
@@ -94,11 +104,31 @@ void QtSerialModule::CLOSECOM()
 
 void QtSerialModule::SENDBYTE(int byte)
 {
+    m_withheld = false;
+    m_awaitingAnswer = false;
     if (!portUsable())
         return;
-    // Whatever arrived unasked, such as an answer too late for an earlier command, must not pass
-    // for the answer to this one: drop it from QSerialPort's buffer and the system's.
+    // A byte passes for an answer only when it cannot be another command's late answer. After a
+    // READBYTE that timed out, only that same command is sent again (a late answer to it is
+    // still its own); any other is not sent, and its READBYTE answers -1 at once, until the line
+    // has been quiet for QuietMilliseconds: no byte came, nothing was sent and no read timed out.
+    // Then what arrived is dropped and the command sent as usual. A device answering in time
+    // never meets this; a silent one costs a tick one or two read waits instead of five.
+    if (m_unsettledCommand != -1) {
+        m_port->waitForReadyRead(0); // takes in, and so drops, what the system holds
+        if (!m_sinceLineStirred.hasExpired(QuietMilliseconds) && byte != m_unsettledCommand) {
+            m_withheld = true;
+            return;
+        }
+        if (m_sinceLineStirred.hasExpired(QuietMilliseconds))
+            m_unsettledCommand = -1;
+        m_sinceLineStirred.start();
+    }
+    // Whatever arrived unasked must not pass for the answer to this command: drop it from
+    // QSerialPort's buffer and the system's.
     m_port->clear(QSerialPort::Input);
+    m_lastCommand = byte;
+    m_awaitingAnswer = true;
     const char data = char(byte);
     if (m_port->write(&data, 1) == 1)
         m_port->waitForBytesWritten(WriteWaitMilliseconds);
@@ -108,8 +138,9 @@ void QtSerialModule::SENDBYTE(int byte)
 
 qint16 QtSerialModule::READBYTE()
 {
-    if (!portUsable())
+    if (std::exchange(m_withheld, false) || !portUsable())
         return -1;
+    m_awaitingAnswer = true;
     const QDeadlineTimer deadline(ReadWaitMilliseconds);
     while (m_port->bytesAvailable() == 0 && !m_lossPending) {
         const qint64 left = deadline.remainingTime();
@@ -118,6 +149,11 @@ qint16 QtSerialModule::READBYTE()
     }
     char byte = 0;
     const bool received = m_port->getChar(&byte);
+    m_awaitingAnswer = false;
+    if (!received) {
+        m_unsettledCommand = m_lastCommand;
+        m_sinceLineStirred.start();
+    }
     m_port->clearError();
     dropLostPort();
     return received ? qint16(quint8(byte)) : qint16(-1);
@@ -150,8 +186,30 @@ void QtSerialModule::DELAY(int milliseconds)
         QThread::msleep(ulong(milliseconds));
 }
 
+qint64 QtSerialModule::bufferedBytes() const
+{
+    return m_port->bytesAvailable();
+}
+
+void QtSerialModule::dropUnasked()
+{
+    if (m_port->bytesAvailable() > 0) {
+        m_port->skip(m_port->bytesAvailable());
+        m_sinceLineStirred.start();
+    }
+}
+
+void QtSerialModule::resetExchange()
+{
+    m_lastCommand = -1;
+    m_unsettledCommand = -1;
+    m_awaitingAnswer = false;
+    m_withheld = false;
+}
+
 void QtSerialModule::closePort()
 {
+    resetExchange();
     m_state = State::Closed;
     m_lossPending = false;
     if (m_port->isOpen())
@@ -165,6 +223,7 @@ bool QtSerialModule::openPort()
         return false;
     m_state = State::Open;
     m_lossPending = false;
+    resetExchange();
     applyModemLines();
     return true;
 }

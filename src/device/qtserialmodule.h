@@ -22,6 +22,10 @@ public:
     // One byte at 9600 baud takes about a millisecond; this only bounds a stalled write.
     static constexpr int WriteWaitMilliseconds = 50;
     static constexpr int BaudRate = 9600;
+    // Longer than any answer is late in practice, shorter than the measurement tick.
+    static constexpr int QuietMilliseconds = 300;
+    // What QSerialPort may hold; the rest waits in the system's buffer, which is bounded too.
+    static constexpr qint64 ReadBufferBytes = 16;
 
     QtSerialModule();
     ~QtSerialModule() override;
@@ -35,6 +39,9 @@ public:
     void DTR(int level) override;
     void DELAY(int milliseconds) override;
 
+    // The bytes QSerialPort holds at the moment, for checking that they stay bounded.
+    qint64 bufferedBytes() const;
+
 private:
     enum class State { Closed, Open, Lost };
 
@@ -44,6 +51,8 @@ private:
     void dropLostPort();
     bool portUsable();
     void applyModemLines();
+    void dropUnasked();
+    void resetExchange();
 
     std::unique_ptr<QSerialPort> m_port;
     State m_state = State::Closed;
@@ -57,4 +66,11 @@ private:
     // The modem line levels last asked for (-1: never), restored after a reopen.
     int m_rtsLevel = -1;
     int m_dtrLevel = -1;
+
+    // See SENDBYTE for the rule these serve.
+    int m_lastCommand = -1;
+    int m_unsettledCommand = -1; // -1: nothing late can be on its way
+    bool m_awaitingAnswer = false;
+    bool m_withheld = false;
+    QElapsedTimer m_sinceLineStirred;
 };

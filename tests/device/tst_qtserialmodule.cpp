@@ -48,6 +48,8 @@ private slots:
 
     void exchange_data();
     void exchange();
+    void lateAnswers_data();
+    void lateAnswers();
     void openFailure_data();
     void openFailure();
     void delaySleeps();
@@ -120,6 +122,7 @@ void TestQtSerialModule::exchange_data()
     QTest::newRow("temperature") << QByteArray() << 22 << TemperatureByte << 1 << false;
     QTest::newRow("silent") << QByteArray("silent on") << 22 << qint16(-1) << 0 << false;
     QTest::newRow("stray") << QByteArray("stray 2") << -1 << qint16(-1) << 2 << true;
+    QTest::newRow("flood") << QByteArray("stray 20000") << -1 << qint16(-1) << 0 << true;
     QTest::newRow("late answer") << QByteArray("delay 300") << 22 << qint16(-1) << 1 << false;
 }
 
@@ -143,12 +146,46 @@ void TestQtSerialModule::exchange()
         QCOMPARE(m_module->READBYTE(), answer);
     }
     QVERIFY(waitFor([&] { return logCount("tx ") >= sent + sends; }));
-    readIn ? QTest::qWait(100) : QThread::msleep(50);
+    // After a read that timed out, the next other command waits for a quiet line.
+    if (answer == -1 && command >= 0)
+        QTest::qWait(QtSerialModule::QuietMilliseconds + 50);
+    else
+        readIn ? QTest::qWait(100) : QThread::msleep(50);
+    QVERIFY(m_module->bufferedBytes() <= QtSerialModule::ReadBufferBytes);
 
     QVERIFY(control("silent off") && control("delay 0"));
     m_module->SENDBYTE(25);
     QCOMPARE(m_module->READBYTE(), BatteryByte);
     QCOMPARE(m_module->READBYTE(), qint16(-1));
+}
+
+void TestQtSerialModule::lateAnswers_data()
+{
+    QTest::addColumn<int>("delay");
+    for (const int delay : {0, 60, 120, 400})
+        QTest::addRow("%d ms", delay) << delay;
+}
+
+// Ticks of the program's cycle: an answer is the own command's or none, never another's; an
+// answer in time changes nothing of the traffic.
+void TestQtSerialModule::lateAnswers()
+{
+    QFETCH(int, delay);
+
+    QVERIFY(control("delay " + QByteArray::number(delay)));
+    const int received = logCount("rx ");
+    for (int tick = 0; tick < 2; ++tick) {
+        for (const int command : {25, 25, 22, 22, 22}) {
+            m_module->SENDBYTE(command);
+            const qint16 answer = m_module->READBYTE();
+            const qint16 own = command == 22 ? TemperatureByte : BatteryByte;
+            QVERIFY2(answer == own || (delay > 0 && answer == -1),
+                     qPrintable(QStringLiteral("%1 for %2").arg(answer).arg(command)));
+        }
+        QTest::qWait(1000);
+    }
+    QVERIFY(delay > 0 || logCount("rx ") == received + 10);
+    QVERIFY(control("delay 0"));
 }
 
 void TestQtSerialModule::openFailure_data()

@@ -9,8 +9,8 @@ namespace {
 constexpr const char *Usage =
     "Usage: warmlog-devsim --link PATH [--control PATH] [--log PATH]\n"
     "                      [--temp C | --temp-byte N] [--battery V | --battery-byte N]\n"
-    "                      [--drift LOW HIGH PERIOD_S] [--silent] [--delay MS]\n"
-    "                      [--ping-byte N] [--stray-every MS] [--seed N]\n"
+    "                      [--drift LOW HIGH PERIOD_S] [--silent] [--flood]\n"
+    "                      [--delay MS] [--ping-byte N] [--stray-every MS] [--seed N]\n"
     "\n"
     "Answers like the environment monitor on a pseudo-terminal: command byte 1 with the ping\n"
     "byte, 22 with the converter byte of the temperature, 25 with the battery byte.\n"
@@ -24,6 +24,7 @@ constexpr const char *Usage =
     "  --battery-byte N    the battery byte itself\n"
     "  --drift L H P       temperature moving from L to H and back every P seconds\n"
     "  --silent            never answer\n"
+    "  --flood             unasked bytes 0x55 as fast as the terminal takes them, not logged\n"
     "  --delay MS          answer MS milliseconds after each command\n"
     "  --ping-byte N       answer to command 1 (default 1)\n"
     "  --stray-every MS    one unasked byte 0x55 at random, on average every MS ms\n"
@@ -32,7 +33,8 @@ constexpr const char *Usage =
     "Prints \"ready LINK\" once the link exists; SIGTERM, SIGINT or \"quit\" remove link and\n"
     "FIFO and end it. Control lines, one per line:\n"
     "  temp C | temp-byte N | battery V | battery-byte N | drift L H P | drift off\n"
-    "  silent on | silent off | delay MS | ping-byte N | stray-every MS | seed N\n"
+    "  silent on | silent off | flood on | flood off | delay MS | ping-byte N\n"
+    "  stray-every MS | seed N\n"
     "  stray N | unplug | plug | replug MS | quit\n";
 
 struct Option
@@ -80,8 +82,8 @@ int main(int argc, char *argv[])
                 return usageError(option + " needs a path");
             continue;
         }
-        if (option == "--silent") {
-            settings.push_back({"silent", "on"});
+        if (option == "--silent" || option == "--flood") {
+            settings.push_back({option.substr(2), "on"});
             continue;
         }
         const Option *setting = nullptr;

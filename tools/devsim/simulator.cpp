@@ -164,6 +164,10 @@ std::string Simulator::apply(const std::vector<std::string> &words)
         if (arguments.size() != 1 || (arguments.front() != "on" && arguments.front() != "off"))
             return "silent needs on or off";
         m_device.setSilent(arguments.front() == "on");
+    } else if (name == "flood") {
+        if (arguments.size() != 1 || (arguments.front() != "on" && arguments.front() != "off"))
+            return "flood needs on or off";
+        m_flooding = arguments.front() == "on";
     } else if (name == "delay") {
         if (!parseMilliseconds(arguments, m_delay))
             return "delay needs milliseconds";
@@ -199,7 +203,7 @@ int Simulator::run()
     while (!m_quit) {
         pollfd fds[] = {{m_signalPipe[0], POLLIN, 0},
                         {m_controlFd, POLLIN, 0},
-                        {m_terminal.masterFd(), POLLIN, 0}};
+                        {m_terminal.masterFd(), short(POLLIN | (m_flooding ? POLLOUT : 0)), 0}};
         const nfds_t count = m_terminal.isOpen() ? 3 : 2;
         if (::poll(fds, count, pollTimeout(Clock::now())) < 0 && errno != EINTR) {
             report(errorText("poll"));
@@ -210,8 +214,10 @@ int Simulator::run()
             handleSignal();
             break;
         }
-        if (count == 3 && fds[2].revents != 0)
+        if (count == 3 && (fds[2].revents & ~POLLOUT) != 0)
             readTerminal();
+        if (count == 3 && (fds[2].revents & POLLOUT) != 0 && m_flooding)
+            flood();
         if (fds[1].revents != 0)
             readControl();
         runTimers(Clock::now());
@@ -430,6 +436,14 @@ void Simulator::send(int byte)
     } while (written < 0 && errno == EINTR);
     // A full terminal means nobody reads: the byte is lost, as on a real line.
     log((written == 1 ? "tx " : "drop ") + std::to_string(byte));
+}
+
+void Simulator::flood()
+{
+    const std::string bytes(4096, static_cast<char>(StrayByte));
+    // A full terminal takes nothing more; poll() says when it has room again.
+    [[maybe_unused]] const ssize_t written =
+        ::write(m_terminal.masterFd(), bytes.data(), bytes.size());
 }
 
 void Simulator::scheduleStray(Clock::time_point from)

@@ -54,6 +54,7 @@ private:
     void runTimers(Clock::time_point now);
     int pollTimeout(Clock::time_point now) const;
     void send(int byte);
+    void flood();
     void scheduleStray(Clock::time_point from);
     void plug();
     void unplug();
@@ -71,6 +72,8 @@ private:
     bool m_quit = false;
 
     std::chrono::milliseconds m_delay{0};
+    // Unasked bytes as fast as the terminal takes them, unlogged.
+    bool m_flooding = false;
     // In the order the commands came, due times never decreasing.
     std::deque<Answer> m_answers;
     std::chrono::milliseconds m_strayInterval{0};
