@@ -2,9 +2,9 @@
 
 #include "eventlabel.h"
 #include "main/form1.h"
-#include "main/twips.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 #include "urls.h"
-#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QFrame>

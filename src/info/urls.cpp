@@ -3,11 +3,11 @@
 #include "author.h"
 #include "blick.h"
 #include "eventlabel.h"
-#include "main/designfont.h"
-#include "main/twips.h"
 #include "platform/messagebox.h"
 #include "platform/urlopener.h"
-#include "windowplacement.h"
+#include "ui/designfont.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QCursor>

@@ -2,13 +2,13 @@
 
 #include "dirlistbox.h"
 #include "drivelistbox.h"
-#include "info/windowplacement.h"
 #include "logfile.h"
-#include "main/designfont.h"
 #include "main/form1.h"
-#include "main/twips.h"
 #include "platform/messagebox.h"
 #include "textdatei.h"
+#include "ui/designfont.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -41,15 +41,10 @@ datei *datei::programWide()
     return instance() ? instance() : new datei;
 }
 
-datei::datei()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint),
-      ProgramWide(this)
+datei::datei() : ProgramWide(this)
 {
     setObjectName(QStringLiteral("datei"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_QuitOnClose, false);
+    setSecondaryWindowFrame(this);
     setWindowTitle(QStringLiteral("Log Datei anlegen"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
     setFixedSize(twips(3270), twips(5805));

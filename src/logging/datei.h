@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/programwide.h"
+#include "ui/programwide.h"
 
 #include <QWidget>
 

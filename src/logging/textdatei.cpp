@@ -1,13 +1,13 @@
 #include "textdatei.h"
 
 #include "datei.h"
-#include "info/windowplacement.h"
 #include "logfile.h"
 #include "logrecord.h"
-#include "main/designfont.h"
 #include "main/form1.h"
-#include "main/twips.h"
 #include "platform/clock.h"
+#include "ui/designfont.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QClipboard>
 #include <QFontMetricsF>
@@ -50,17 +50,11 @@ textdatei *textdatei::programWide()
     return instance() ? instance() : new textdatei;
 }
 
-textdatei::textdatei()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      ProgramWide(this)
+textdatei::textdatei() : ProgramWide(this)
 {
     setObjectName(QStringLiteral("textdatei"));
     // The close box ends the window with its text and its timer.
-    setAttribute(Qt::WA_DeleteOnClose);
-    // Only the main window's way out ends the program, even when this is the last window shown.
-    setAttribute(Qt::WA_QuitOnClose, false);
+    setSecondaryWindowFrame(this, MinimiseButton::Yes);
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
     setFixedSize(twips(5100), twips(5340));

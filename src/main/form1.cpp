@@ -1,18 +1,18 @@
 #include "form1.h"
 
-#include "designfont.h"
 #include "device/module1.h"
 #include "device/portlist.h"
 #include "device/portmap.h"
 #include "info/blick.h"
 #include "info/infobox.h"
-#include "info/windowplacement.h"
 #include "keyedstatusbar.h"
 #include "logging/textdatei.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
-#include "twips.h"
+#include "ui/designfont.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -95,10 +95,8 @@ QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text,
 } // namespace
 
 Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      ProgramWide(this), m_serial(serial), m_platform(platform)
+    : QMainWindow(parent, fixedWindowFlags(MinimiseButton::Yes)), ProgramWide(this),
+      m_serial(serial), m_platform(platform)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(CaptionStart);

@@ -6,13 +6,20 @@
 #include <QTimer>
 #include <QWidget>
 
-void setSecondaryWindowFrame(QWidget *window)
+Qt::WindowFlags fixedWindowFlags(MinimiseButton minimise)
 {
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
-    // Ended by the close box, so it is deleted then and made anew on the next show. Closing it
-    // while the main window sits in the notification area must not end the program.
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    if (minimise == MinimiseButton::Yes)
+        flags |= Qt::WindowMinimizeButtonHint;
+    return flags;
+}
+
+void setSecondaryWindowFrame(QWidget *window, MinimiseButton minimise)
+{
+    window->setWindowFlags(fixedWindowFlags(minimise));
+    // Closing it while the main window sits in the notification area must not end the program.
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_QuitOnClose, false);
 }
