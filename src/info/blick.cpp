@@ -1,7 +1,7 @@
 #include "blick.h"
 
 #include "eventlabel.h"
-#include "main/form1.h"
+#include "ui/mainwindowlink.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
 #include "urls.h"
@@ -18,7 +18,8 @@ const QString ProgramIcon = QStringLiteral(":/icons/warmlog.png");
 
 } // namespace
 
-Blick::Blick(const Platform &platform) : ProgramWide(this), m_platform(platform)
+Blick::Blick(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Blick"));
     setSecondaryWindowFrame(this);
@@ -51,9 +52,9 @@ Blick::Blick(const Platform &platform) : ProgramWide(this), m_platform(platform)
     Form_Load();
 }
 
-Blick *Blick::showInstance(const Platform &platform)
+Blick *Blick::showInstance(const Platform &platform, MainWindowLink *mainWindow)
 {
-    Blick *window = instance() ? instance() : new Blick(platform);
+    Blick *window = instance() ? instance() : new Blick(platform, mainWindow);
     bringForward(window);
     return window;
 }
@@ -65,8 +66,8 @@ void Blick::Form_Load()
 
 void Blick::Form_Unload()
 {
-    if (Form1 *form1 = Form1::instance())
-        bringForward(form1);
+    if (m_mainWindow)
+        Q_EMIT m_mainWindow->showRequested();
 }
 
 void Blick::closeEvent(QCloseEvent *event)
@@ -79,5 +80,5 @@ void Blick::closeEvent(QCloseEvent *event)
 
 void Blick::Label1_Click()
 {
-    URLs::showInstance(m_platform);
+    URLs::showInstance(m_platform, m_mainWindow);
 }

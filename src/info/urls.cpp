@@ -81,7 +81,8 @@ void showNormalLook(QWidget *label)
 
 } // namespace
 
-URLs::URLs(const Platform &platform) : ProgramWide(this), m_platform(platform)
+URLs::URLs(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("URLs"));
     setSecondaryWindowFrame(this);
@@ -131,9 +132,9 @@ EventLabel *URLs::addLink(int index, void (URLs::*moveHandler)(), void (URLs::*c
     return label;
 }
 
-URLs *URLs::showInstance(const Platform &platform)
+URLs *URLs::showInstance(const Platform &platform, MainWindowLink *mainWindow)
 {
-    URLs *window = instance() ? instance() : new URLs(platform);
+    URLs *window = instance() ? instance() : new URLs(platform, mainWindow);
     window->show();
     window->raise();
     window->activateWindow();
@@ -220,6 +221,6 @@ void URLs::openAddress(const char *address)
 
 void URLs::Command1_Click()
 {
-    Blick::showInstance(m_platform);
+    Blick::showInstance(m_platform, m_mainWindow);
     hide();
 }

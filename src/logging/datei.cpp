@@ -3,10 +3,10 @@
 #include "dirlistbox.h"
 #include "drivelistbox.h"
 #include "logfile.h"
-#include "main/form1.h"
 #include "platform/messagebox.h"
 #include "textdatei.h"
 #include "ui/designfont.h"
+#include "ui/mainwindowlink.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
 
@@ -19,29 +19,15 @@ namespace {
 
 const QString ProgramTitle = QStringLiteral("Warmlog");
 
-int ask(const QString &prompt, int style, const QString &title)
-{
-    const Form1 *main = Form1::instance();
-    MessageBoxes *boxes = main ? main->platform().messageBoxes : nullptr;
-    if (!boxes)
-        return msgbox::AnswerNo;
-    return boxes->show(prompt, style, title);
-}
-
-void showMainWindow()
-{
-    if (Form1 *main = Form1::instance())
-        bringForward(main);
-}
-
 } // namespace
 
-datei *datei::programWide()
+datei *datei::programWide(const Platform &platform, MainWindowLink *mainWindow)
 {
-    return instance() ? instance() : new datei;
+    return instance() ? instance() : new datei(platform, mainWindow);
 }
 
-datei::datei() : ProgramWide(this)
+datei::datei(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("datei"));
     setSecondaryWindowFrame(this);
@@ -76,6 +62,19 @@ void datei::buildControls()
     connect(Drive1, &QComboBox::currentIndexChanged, this, &datei::Drive1_Change);
     connect(Command1, &QPushButton::clicked, this, &datei::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &datei::Command2_Click);
+}
+
+int datei::ask(const QString &prompt, int style, const QString &title)
+{
+    if (!m_mainWindow || !m_platform.messageBoxes)
+        return msgbox::AnswerNo;
+    return m_platform.messageBoxes->show(prompt, style, title);
+}
+
+void datei::showMainWindow()
+{
+    if (m_mainWindow)
+        Q_EMIT m_mainWindow->showRequested();
 }
 
 void datei::Drive1_Change()

@@ -3,9 +3,9 @@
 #include "datei.h"
 #include "logfile.h"
 #include "logrecord.h"
-#include "main/form1.h"
 #include "platform/clock.h"
 #include "ui/designfont.h"
+#include "ui/mainwindowlink.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
 
@@ -30,27 +30,18 @@ const QString Caption = QStringLiteral("Logdatei");
 const QString MarkRecording = QStringLiteral(" --> Messung läuft <--");
 const QString MarkStopped = QStringLiteral(" --> Messung beendet <--");
 
-// The options in the order they are looked at, with the recording interval each one sets.
-struct Interval
-{
-    QRadioButton *textdatei::*option;
-    int milliseconds;
-};
-constexpr Interval Intervals[] = {
-    {&textdatei::Option1, 1000},
-    {&textdatei::Option2, 30 * 1000},
-    {&textdatei::Option3, 60 * 1000},
-    {&textdatei::Option4, 60 * 60 * 1000},
-};
+// The recording interval each option sets, Option1 to Option4.
+constexpr int IntervalMilliseconds[] = {1000, 30 * 1000, 60 * 1000, 60 * 60 * 1000};
 
 } // namespace
 
-textdatei *textdatei::programWide()
+textdatei *textdatei::programWide(const Platform &platform, MainWindowLink *mainWindow)
 {
-    return instance() ? instance() : new textdatei;
+    return instance() ? instance() : new textdatei(platform, mainWindow);
 }
 
-textdatei::textdatei() : ProgramWide(this)
+textdatei::textdatei(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("textdatei"));
     // The close box ends the window with its text and its timer.
@@ -164,22 +155,24 @@ void textdatei::closeEvent(QCloseEvent *event)
 void textdatei::Command1_Click()
 {
     hide();
-    if (Form1 *main = Form1::instance())
-        bringForward(main);
+    if (m_mainWindow)
+        Q_EMIT m_mainWindow->showRequested();
 }
 
 void textdatei::Command2_Click()
 {
-    bringForward(datei::programWide());
+    bringForward(datei::programWide(m_platform, m_mainWindow));
 }
 
 void textdatei::Command3_Click()
 {
     setWindowTitle(Caption + MarkRecording);
     setRecordingButtonsEnabled(false);
-    for (const Interval &interval : Intervals) {
-        if ((this->*interval.option)->isChecked()) {
-            setTimerInterval(interval.milliseconds);
+    const QRadioButton *const options[] = {Option1, Option2, Option3, Option4};
+    static_assert(std::size(options) == std::size(IntervalMilliseconds));
+    for (std::size_t i = 0; i < std::size(options); ++i) {
+        if (options[i]->isChecked()) {
+            setTimerInterval(IntervalMilliseconds[i]);
             break;
         }
     }
@@ -205,13 +198,12 @@ void textdatei::Command6_Click()
 
 void textdatei::Timer1_Timer()
 {
-    const Form1 *main = Form1::instance();
-    if (!main)
+    if (!m_mainWindow)
         return;
-    const Clock *clock = main->platform().clock;
+    const Clock *clock = m_platform.clock;
     const QTime now = clock ? clock->currentTime() : QTime::currentTime();
-    appendAtEnd(
-        logRecord(clockText(now), main->Text1->text(), main->Text2->text(), main->Text3->text()));
+    const MainWindowLink::Readings shown = m_mainWindow->readings();
+    appendAtEnd(logRecord(clockText(now), shown.current, shown.minimum, shown.maximum));
 }
 
 void textdatei::appendAtEnd(const QString &record)

@@ -11,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
 #include "ui/designfont.h"
+#include "ui/mainwindowlink.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
 
@@ -103,6 +104,12 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
     buildControls();
     buildMenus();
+    m_link = new MainWindowLink(
+        [this] {
+            return MainWindowLink::Readings{Text1->text(), Text2->text(), Text3->text()};
+        },
+        this);
+    connect(m_link, &MainWindowLink::showRequested, this, [this] { bringForward(this); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -391,12 +398,12 @@ void Form1::Timer2_Timer()
 // The secondary windows are program-wide instances, made on first use.
 void Form1::m_datei_logd_Click()
 {
-    bringForward(textdatei::programWide());
+    bringForward(textdatei::programWide(m_platform, m_link));
 }
 
 void Form1::m_f_so_Click()
 {
-    Blick::showInstance(m_platform);
+    Blick::showInstance(m_platform, m_link);
 }
 
 void Form1::m_f_info_Click()

@@ -82,12 +82,3 @@ void QtTrayIcon::hideIcon()
 {
     m_icon->hide();
 }
-
-bool ScriptedTrayIcon::Shell_NotifyIcon(int message, const NotifyIconData &data)
-{
-    if (message == NIM_ADD)
-        journal->append(QStringLiteral("NIM_ADD ") + data.szTip);
-    else if (message == NIM_DELETE)
-        journal->append(QStringLiteral("NIM_DELETE"));
-    return TrayIcon::Shell_NotifyIcon(message, data);
-}
