@@ -1,6 +1,7 @@
 #include "blick.h"
 
 #include "eventlabel.h"
+#include "ui/branding.h"
 #include "ui/mainwindowlink.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
@@ -14,7 +15,6 @@
 namespace {
 
 const QString PictureFile = QStringLiteral(":/pictures/spion.bmp");
-const QString ProgramIcon = QStringLiteral(":/icons/warmlog.png");
 
 } // namespace
 
@@ -23,7 +23,7 @@ Blick::Blick(const Platform &platform, MainWindowLink *mainWindow)
 {
     setObjectName(QStringLiteral("Blick"));
     setSecondaryWindowFrame(this);
-    setWindowIcon(QIcon(ProgramIcon));
+    setWindowIcon(programWindowIcon());
     setFixedSize(twips(4830), twips(3150));
 
     Picture1 = designControl<QFrame>(this, "Picture1", twipsRect(0, 0, 4815, 3135));
@@ -61,7 +61,7 @@ Blick *Blick::showInstance(const Platform &platform, MainWindowLink *mainWindow)
 
 void Blick::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Warmlog"));
+    setWindowTitle(programTitle());
 }
 
 void Blick::Form_Unload()

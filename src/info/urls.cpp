@@ -1,10 +1,10 @@
 #include "urls.h"
 
-#include "author.h"
 #include "blick.h"
 #include "eventlabel.h"
 #include "platform/messagebox.h"
 #include "platform/urlopener.h"
+#include "ui/branding.h"
 #include "ui/designfont.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
@@ -135,9 +135,7 @@ EventLabel *URLs::addLink(int index, void (URLs::*moveHandler)(), void (URLs::*c
 URLs *URLs::showInstance(const Platform &platform, MainWindowLink *mainWindow)
 {
     URLs *window = instance() ? instance() : new URLs(platform, mainWindow);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringForward(window);
     return window;
 }
 
@@ -215,7 +213,7 @@ void URLs::openAddress(const char *address)
     constexpr int LastShellError = 32;
     if (m_platform.urlOpener->open(this, QString::fromUtf8(address)) <= LastShellError) {
         m_platform.messageBoxes->show(QStringLiteral("Kein Internetbrowser installiert ?!"),
-                                      msgbox::StyleInformation, QStringLiteral("Warmlog"));
+                                      msgbox::StyleInformation, programTitle());
     }
 }
 

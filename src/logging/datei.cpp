@@ -5,6 +5,7 @@
 #include "logfile.h"
 #include "platform/messagebox.h"
 #include "textdatei.h"
+#include "ui/branding.h"
 #include "ui/designfont.h"
 #include "ui/mainwindowlink.h"
 #include "ui/twips.h"
@@ -16,8 +17,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString ProgramTitle = QStringLiteral("Warmlog");
 
 } // namespace
 
@@ -32,7 +31,7 @@ datei::datei(const Platform &platform, MainWindowLink *mainWindow)
     setObjectName(QStringLiteral("datei"));
     setSecondaryWindowFrame(this);
     setWindowTitle(QStringLiteral("Log Datei anlegen"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setWindowIcon(programWindowIcon());
     setFixedSize(twips(3270), twips(5805));
     setFont(designFont(8.25));
     buildControls();
@@ -98,7 +97,7 @@ void datei::Command1_Click()
     }
 
     answer = ask(QStringLiteral("Möchten sie die Datei als Exceldatei speichern?"),
-                 msgbox::StyleYesNo | msgbox::StyleQuestion, ProgramTitle);
+                 msgbox::StyleYesNo | msgbox::StyleQuestion, programTitle());
     if (answer == msgbox::AnswerYes)
         extension = QStringLiteral(".xls");
     else if (answer == msgbox::AnswerNo)
@@ -109,7 +108,7 @@ void datei::Command1_Click()
     QString failure;
     if (!logfile::append(path, bytes, &failure)) {
         // The dialog stays as it is, so the user can choose another place and try again.
-        ask(failure, msgbox::StyleCritical, ProgramTitle);
+        ask(failure, msgbox::StyleCritical, programTitle());
         return;
     }
 

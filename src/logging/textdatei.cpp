@@ -4,6 +4,7 @@
 #include "logfile.h"
 #include "logrecord.h"
 #include "platform/clock.h"
+#include "ui/branding.h"
 #include "ui/designfont.h"
 #include "ui/mainwindowlink.h"
 #include "ui/twips.h"
@@ -47,7 +48,7 @@ textdatei::textdatei(const Platform &platform, MainWindowLink *mainWindow)
     // The close box ends the window with its text and its timer.
     setSecondaryWindowFrame(this, MinimiseButton::Yes);
     setWindowTitle(Caption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setWindowIcon(programWindowIcon());
     setFixedSize(twips(5100), twips(5340));
     setFont(designFont(8.25));
     buildControls();

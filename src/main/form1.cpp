@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
+#include "ui/branding.h"
 #include "ui/designfont.h"
 #include "ui/mainwindowlink.h"
 #include "ui/twips.h"
@@ -37,8 +38,6 @@ constexpr int ComItems = 4;
 const QString Hyphens = QStringLiteral("-----------------");
 const QString NoDevice = QStringLiteral("Kein Spion !!!");
 const QString ClockSuffix = QStringLiteral(" Uhr");
-const QString CaptionStart = QStringLiteral("Warmlog");
-const QString AuthorName = QStringLiteral("Jonas Feldkamp");
 
 const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
@@ -100,8 +99,8 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
       m_serial(serial), m_platform(platform)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(CaptionStart);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setWindowTitle(programTitle());
+    setWindowIcon(programWindowIcon());
     buildControls();
     buildMenus();
     m_link = new MainWindowLink(
@@ -251,8 +250,8 @@ void Form1::Form_Load()
     Text5->setText(clockNow());
     Text6->setText(clockNow());
     Timer2->start(TickMilliseconds);
-    StatusBar1->setPanelText(PanelHelp,
-                             QStringLiteral("Warmlog ist von ") + AuthorName + QLatin1Char(' '));
+    StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
+                                            QString::fromUtf8(author::Name) + QLatin1Char(' '));
     StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: unbekannt "));
     StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
 }
@@ -359,7 +358,7 @@ void Form1::Timer1_Timer()
         m_serial.RTS(0);
     }
     Text1->setText(protocol::temperatureText(ReadTemp()));
-    setWindowTitle(CaptionStart + QLatin1Char(' ') + protocol::temperatureText(ReadTemp()));
+    setWindowTitle(programTitle() + QLatin1Char(' ') + protocol::temperatureText(ReadTemp()));
     temperatur();
 }
 
@@ -501,8 +500,7 @@ void Form1::ende()
 {
     const QString question = QStringLiteral("Möchten Sie das Programm wirklich beenden?");
     constexpr int style = msgbox::StyleYesNo | msgbox::StyleQuestion | msgbox::StyleDefaultSecond;
-    if (m_platform.messageBoxes->show(question, style, QStringLiteral("Warmlog")) ==
-        msgbox::AnswerNo)
+    if (m_platform.messageBoxes->show(question, style, programTitle()) == msgbox::AnswerNo)
         return;
     // Neither result is looked at: the program ends regardless.
     m_serial.CLOSECOM();
