@@ -2,6 +2,7 @@
 
 #include "platform/messagebox.h"
 #include "ui/branding.h"
+#include "warmlog_version.h"
 
 #include <QString>
 

@@ -25,6 +25,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
 
 const QString Caption = QStringLiteral("Logdatei");
@@ -32,7 +34,9 @@ const QString MarkRecording = QStringLiteral(" --> Messung läuft <--");
 const QString MarkStopped = QStringLiteral(" --> Messung beendet <--");
 
 // The recording interval each option sets, Option1 to Option4.
-constexpr int IntervalMilliseconds[] = {1000, 30 * 1000, 60 * 1000, 60 * 60 * 1000};
+constexpr std::chrono::milliseconds Intervals[] = {std::chrono::seconds(1),
+                                                   std::chrono::seconds(30),
+                                                   std::chrono::minutes(1), std::chrono::hours(1)};
 
 } // namespace
 
@@ -134,14 +138,14 @@ void textdatei::setRecordingButtonsEnabled(bool enabled)
         button->setEnabled(enabled);
 }
 
-void textdatei::setTimerInterval(int milliseconds)
+void textdatei::setTimerInterval(std::chrono::milliseconds interval)
 {
     // A running QTimer with interval 0 would fire at every turn of the event loop.
-    if (milliseconds == 0) {
+    if (interval == std::chrono::milliseconds::zero()) {
         Timer1->stop();
-        Timer1->setInterval(0);
+        Timer1->setInterval(interval);
     } else {
-        Timer1->start(milliseconds);
+        Timer1->start(interval);
     }
 }
 
@@ -170,10 +174,10 @@ void textdatei::Command3_Click()
     setWindowTitle(Caption + MarkRecording);
     setRecordingButtonsEnabled(false);
     const QRadioButton *const options[] = {Option1, Option2, Option3, Option4};
-    static_assert(std::size(options) == std::size(IntervalMilliseconds));
+    static_assert(std::size(options) == std::size(Intervals));
     for (std::size_t i = 0; i < std::size(options); ++i) {
         if (options[i]->isChecked()) {
-            setTimerInterval(IntervalMilliseconds[i]);
+            setTimerInterval(Intervals[i]);
             break;
         }
     }
@@ -193,7 +197,7 @@ void textdatei::Command5_Click()
 void textdatei::Command6_Click()
 {
     setWindowTitle(Caption + MarkStopped);
-    setTimerInterval(0);
+    setTimerInterval(std::chrono::milliseconds::zero());
     setRecordingButtonsEnabled(true);
 }
 

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <chrono>
+
 class QCloseEvent;
 class QGroupBox;
 class QLabel;
@@ -60,7 +62,7 @@ private:
     textdatei(const Platform &platform, MainWindowLink *mainWindow);
     void buildControls();
     void setRecordingButtonsEnabled(bool enabled);
-    void setTimerInterval(int milliseconds);
+    void setTimerInterval(std::chrono::milliseconds interval);
     void appendAtEnd(const QString &record);
 
     Platform m_platform;

@@ -29,9 +29,11 @@
 #include <QTime>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
 
-constexpr int TickMilliseconds = 1000;
+constexpr std::chrono::milliseconds Tick{1000};
 constexpr double ChargingThresholdVolts = 4.0;
 constexpr int ComItems = 4;
 
@@ -249,7 +251,7 @@ void Form1::Form_Load()
     Text4->setText(clockNow());
     Text5->setText(clockNow());
     Text6->setText(clockNow());
-    Timer2->start(TickMilliseconds);
+    Timer2->start(Tick);
     StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
                                             QString::fromUtf8(author::Name) + QLatin1Char(' '));
     StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: unbekannt "));
@@ -340,7 +342,7 @@ void Form1::selectPort(QAction *item, const QString &systemName, const QString &
     if (const protocol::Temperature maximum = ReadTemp())
         Text3->setText(protocol::temperatureText(maximum));
     if (!Timer1->isActive())
-        Timer1->start(TickMilliseconds);
+        Timer1->start(Tick);
 }
 
 void Form1::Timer1_Timer()

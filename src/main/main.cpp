@@ -8,6 +8,7 @@
 #include "platform/trayicon.h"
 #include "platform/urlopener.h"
 #include "ui/branding.h"
+#include "warmlog_version.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent), m_areaCheck(new QTimer(this))
 {
-    m_areaCheck->setInterval(AreaCheckMs);
+    m_areaCheck->setInterval(AreaCheck);
     connect(m_areaCheck, &QTimer::timeout, this, &TrayIcon::checkArea);
 }
 

@@ -6,6 +6,8 @@
 #include <QSystemTrayIcon>
 #include <QtGlobal>
 
+#include <chrono>
+
 class QTimer;
 
 // What describes the one notification-area icon: image, tool tip and which of them count.
@@ -21,7 +23,7 @@ struct NotifyIconData
 // left and right clicks on it. The requests keep the shell's rules, so that both implementations
 // behave alike: an add while the icon is shown is refused and leaves the first tool tip, a delete
 // without an icon does nothing, and a shown tool tip never changes. While the icon is shown, the
-// notification area is looked for every AreaCheckMs: a panel that crashed or restarts takes the
+// notification area is looked for every AreaCheck: a panel that crashed or restarts takes the
 // icon with it, and the toolkit does not say so.
 class TrayIcon : public QObject
 {
@@ -35,7 +37,7 @@ public:
     static constexpr quint32 NIF_TIP = 4;
     // The record holds 64 characters with the closing NUL.
     static constexpr int TipLength = 63;
-    static constexpr int AreaCheckMs = 500;
+    static constexpr std::chrono::milliseconds AreaCheck{500};
 
     enum class Click { Left, Right };
     Q_ENUM(Click)

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
+
 Qt::WindowFlags fixedWindowFlags(MinimiseButton minimise)
 {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -56,7 +58,7 @@ public:
         if (watched != m_window)
             return false;
         if (event->type() == QEvent::Show)
-            QTimer::singleShot(GiveUpMilliseconds, this, &QObject::deleteLater);
+            QTimer::singleShot(GiveUp, this, &QObject::deleteLater);
         if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
             event->type() == QEvent::Resize) {
             if (m_window->frameGeometry().size() != m_window->size()) {
@@ -68,7 +70,7 @@ public:
     }
 
 private:
-    static constexpr int GiveUpMilliseconds = 2000;
+    static constexpr std::chrono::milliseconds GiveUp{2000};
     QWidget *const m_window;
 };
 

@@ -62,7 +62,7 @@ struct Rig
             {"area gone",
              [&] {
                  tray.available = false;
-                 QTest::qWait(2 * TrayIcon::AreaCheckMs);
+                 QTest::qWait(int(2 * TrayIcon::AreaCheck.count()));
              }},
             {"port", [&] { named<QAction>(form, "m_a_com1")->trigger(); }},
             {"yes", [&] { boxes.answers << msgbox::AnswerYes; }},
@@ -202,7 +202,7 @@ void TestTray::enterAnswersNo()
 {
     QStringList seen;
     QTimer pressEnter;
-    connect(&pressEnter, &QTimer::timeout, [&] {
+    connect(&pressEnter, &QTimer::timeout, &pressEnter, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
