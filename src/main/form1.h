@@ -34,9 +34,6 @@ public:
     void resetit();
     void WakeUp();
 
-    const Platform &platform() const { return m_platform; }
-    Module1 &serial() const { return m_serial; }
-
 public Q_SLOTS:
     void m_a_com1_Click();
     void m_a_com2_Click();
