@@ -40,7 +40,7 @@ app_id=org.example.warmlog
 
 echo "--- build and pack warmlog $version"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_WERROR=ON \
-    -DWARMLOG_BUILD_TESTS=OFF -DWARMLOG_BUILD_BENCH=OFF
+    -DBUILD_TESTING=OFF -DWARMLOG_BUILD_BENCH=OFF
 cmake --build "$build" -j "$jobs"
 rm -f "$build"/warmlog_*.deb
 (cd "$build" && cpack -G DEB)

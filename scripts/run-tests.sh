@@ -29,7 +29,7 @@ suite() {
     ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$ctest_jobs"
 }
 
-suite build-test -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=OFF
+suite build-test -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=OFF -DWARMLOG_BUILD_BENCH=ON
 suite build-asan -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=ON
 
 # --- The Debian package: built in build-package/, installed on this machine (needs root),

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "procstatus.h"
+#include "support/named.h"
 
 #include <QAction>
 #include <QApplication>
@@ -117,7 +118,7 @@ int runAsProgram(int argc, char *argv[])
     QTimer::singleShot(0, &form1, [&] {
         std::printf("shown\n");
         std::fflush(stdout);
-        form1.m_a_com1->trigger();
+        named<QAction>(form1, "m_a_com1")->trigger();
     });
     QTimer::singleShot(RunSeconds * 1000, &app, [&] {
         std::printf("peak %ld %s\n", statusKilobytes("VmHWM"),
@@ -215,7 +216,7 @@ int main(int argc, char *argv[])
     Form1 &form1 = measured.form1;
 
     const double selectionMs = medianOf(PortSelections, [&] { form1.m_a_com1_Click(); });
-    const bool found = form1.Label7->text() == QStringLiteral("Spion an Com 1");
+    const bool found = named<QLabel>(form1, "Label7")->text() == QStringLiteral("Spion an Com 1");
     const double answeringMs = medianOf(AnsweringTicks, [&] { form1.Timer1_Timer(); });
     const QString answeringCaption = form1.windowTitle();
 

@@ -11,7 +11,9 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "procstatus.h"
+#include "support/named.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -135,11 +137,12 @@ int main(int argc, char *argv[])
     platform.clock = &clock;
     platform.messageBoxes = &boxes;
     Form1 form(serial, platform);
-    form.Text1->setText(QStringLiteral("21.5 °C"));
-    form.Text2->setText(QStringLiteral("20.9 °C"));
-    form.Text3->setText(QStringLiteral("22.3 °C"));
+    named<QLineEdit>(form, "Text1")->setText(QStringLiteral("21.5 °C"));
+    named<QLineEdit>(form, "Text2")->setText(QStringLiteral("20.9 °C"));
+    named<QLineEdit>(form, "Text3")->setText(QStringLiteral("22.3 °C"));
 
-    textdatei *log = textdatei::programWide();
+    named<QAction>(form, "m_datei_logd")->trigger();
+    textdatei *log = textdatei::instance();
     log->show();
     QCoreApplication::processEvents();
     const double memoryBefore = residentMiB();
@@ -147,12 +150,13 @@ int main(int argc, char *argv[])
     std::printf("One log tick (median of 201), appending at the end of the text:\n");
     std::vector<Timing> ticks;
     for (int count : {1000, 100000, 1000000}) {
-        fillTo(log->Text1, count);
+        fillTo(named<QPlainTextEdit>(*log, "Text1"), count);
         if (count == 100000) {
             QTemporaryDir dir;
-            datei *dialog = datei::programWide();
-            dialog->Dir1->setPath(dir.path());
-            dialog->Text1->setText(QStringLiteral("bench"));
+            log->Command2_Click();
+            datei *dialog = datei::instance();
+            named<DirListBox>(*dialog, "Dir1")->setPath(dir.path());
+            named<QLineEdit>(*dialog, "Text1")->setText(QStringLiteral("bench"));
             const Timing save = medianTiming(5, [dialog] { dialog->Command1_Click(); });
             const qint64 bytes = QFile(dir.filePath(QStringLiteral("bench.txt"))).size() / 5;
             std::printf("  (Save of 100,000 records, %lld bytes, median of 5: %.1f ms processor "
@@ -180,8 +184,10 @@ int main(int argc, char *argv[])
         fillTo(&literal, count);
         const Timing tick = medianTiming(repetitions, [&] {
             literal.setPlainText(literal.toPlainText() +
-                                 logRecord(clockText(clock.currentTime()), form.Text1->text(),
-                                           form.Text2->text(), form.Text3->text()));
+                                 logRecord(clockText(clock.currentTime()),
+                                           named<QLineEdit>(form, "Text1")->text(),
+                                           named<QLineEdit>(form, "Text2")->text(),
+                                           named<QLineEdit>(form, "Text3")->text()));
         });
         printTiming(QByteArray::number(count).append(" records:").constData(), tick);
     }

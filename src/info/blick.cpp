@@ -1,10 +1,11 @@
 #include "blick.h"
 
 #include "eventlabel.h"
-#include "main/form1.h"
-#include "main/twips.h"
+#include "ui/branding.h"
+#include "ui/mainwindowlink.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 #include "urls.h"
-#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -14,15 +15,15 @@
 namespace {
 
 const QString PictureFile = QStringLiteral(":/pictures/spion.bmp");
-const QString ProgramIcon = QStringLiteral(":/icons/warmlog.png");
 
 } // namespace
 
-Blick::Blick(const Platform &platform) : ProgramWide(this), m_platform(platform)
+Blick::Blick(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Blick"));
     setSecondaryWindowFrame(this);
-    setWindowIcon(QIcon(ProgramIcon));
+    setWindowIcon(programWindowIcon());
     setFixedSize(twips(4830), twips(3150));
 
     Picture1 = designControl<QFrame>(this, "Picture1", twipsRect(0, 0, 4815, 3135));
@@ -51,22 +52,22 @@ Blick::Blick(const Platform &platform) : ProgramWide(this), m_platform(platform)
     Form_Load();
 }
 
-Blick *Blick::showInstance(const Platform &platform)
+Blick *Blick::showInstance(const Platform &platform, MainWindowLink *mainWindow)
 {
-    Blick *window = instance() ? instance() : new Blick(platform);
+    Blick *window = instance() ? instance() : new Blick(platform, mainWindow);
     bringForward(window);
     return window;
 }
 
 void Blick::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Warmlog"));
+    setWindowTitle(programTitle());
 }
 
 void Blick::Form_Unload()
 {
-    if (Form1 *form1 = Form1::instance())
-        bringForward(form1);
+    if (m_mainWindow)
+        Q_EMIT m_mainWindow->showRequested();
 }
 
 void Blick::closeEvent(QCloseEvent *event)
@@ -79,5 +80,5 @@ void Blick::closeEvent(QCloseEvent *event)
 
 void Blick::Label1_Click()
 {
-    URLs::showInstance(m_platform);
+    URLs::showInstance(m_platform, m_mainWindow);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "main/programwide.h"
+#include "ui/mainwindowlink.h"
+#include "ui/programwide.h"
 
 #include "platform/platform.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class EventLabel;
@@ -18,7 +20,7 @@ class Blick : public QWidget, public ProgramWide<Blick>
 
 public:
     // Shows the program-wide instance, modeless and without owner; a closed window is made anew.
-    static Blick *showInstance(const Platform &platform);
+    static Blick *showInstance(const Platform &platform, MainWindowLink *mainWindow);
 
     QFrame *Picture1 = nullptr;
     EventLabel *Label1 = nullptr;
@@ -31,9 +33,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    explicit Blick(const Platform &platform);
+    Blick(const Platform &platform, MainWindowLink *mainWindow);
     void Form_Load();
     void Form_Unload();
 
     Platform m_platform;
+    QPointer<MainWindowLink> m_mainWindow;
 };

@@ -1,7 +1,8 @@
 #include "infobox.h"
 
-#include "author.h"
 #include "platform/messagebox.h"
+#include "ui/branding.h"
+#include "warmlog_version.h"
 
 #include <QString>
 
@@ -19,5 +20,5 @@ void ShowInfoBox(MessageBoxes &messageBoxes)
 {
     messageBoxes.show(
         infoBoxText(WARMLOG_VERSION_MAJOR, WARMLOG_VERSION_MINOR, WARMLOG_VERSION_PATCH),
-        msgbox::StyleInformation, QStringLiteral("Warmlog"));
+        msgbox::StyleInformation, programTitle());
 }

@@ -1,13 +1,13 @@
 #include "urls.h"
 
-#include "author.h"
 #include "blick.h"
 #include "eventlabel.h"
-#include "main/designfont.h"
-#include "main/twips.h"
 #include "platform/messagebox.h"
 #include "platform/urlopener.h"
-#include "windowplacement.h"
+#include "ui/branding.h"
+#include "ui/designfont.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -81,7 +81,8 @@ void showNormalLook(QWidget *label)
 
 } // namespace
 
-URLs::URLs(const Platform &platform) : ProgramWide(this), m_platform(platform)
+URLs::URLs(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("URLs"));
     setSecondaryWindowFrame(this);
@@ -131,12 +132,10 @@ EventLabel *URLs::addLink(int index, void (URLs::*moveHandler)(), void (URLs::*c
     return label;
 }
 
-URLs *URLs::showInstance(const Platform &platform)
+URLs *URLs::showInstance(const Platform &platform, MainWindowLink *mainWindow)
 {
-    URLs *window = instance() ? instance() : new URLs(platform);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    URLs *window = instance() ? instance() : new URLs(platform, mainWindow);
+    bringForward(window);
     return window;
 }
 
@@ -214,12 +213,12 @@ void URLs::openAddress(const char *address)
     constexpr int LastShellError = 32;
     if (m_platform.urlOpener->open(this, QString::fromUtf8(address)) <= LastShellError) {
         m_platform.messageBoxes->show(QStringLiteral("Kein Internetbrowser installiert ?!"),
-                                      msgbox::StyleInformation, QStringLiteral("Warmlog"));
+                                      msgbox::StyleInformation, programTitle());
     }
 }
 
 void URLs::Command1_Click()
 {
-    Blick::showInstance(m_platform);
+    Blick::showInstance(m_platform, m_mainWindow);
     hide();
 }

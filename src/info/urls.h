@@ -1,9 +1,11 @@
 #pragma once
 
-#include "main/programwide.h"
+#include "ui/mainwindowlink.h"
+#include "ui/programwide.h"
 
 #include "platform/platform.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class EventLabel;
@@ -18,7 +20,7 @@ class URLs : public QWidget, public ProgramWide<URLs>
 public:
     // Shows the program-wide instance, modeless and without owner; a closed window is made anew,
     // a hidden one comes back as it was.
-    static URLs *showInstance(const Platform &platform);
+    static URLs *showInstance(const Platform &platform, MainWindowLink *mainWindow);
 
     QPushButton *Command1 = nullptr;
     EventLabel *Label1 = nullptr;
@@ -46,9 +48,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    explicit URLs(const Platform &platform);
+    URLs(const Platform &platform, MainWindowLink *mainWindow);
     EventLabel *addLink(int index, void (URLs::*moveHandler)(), void (URLs::*clickHandler)());
     void openAddress(const char *address);
 
     Platform m_platform;
+    // Passed on to the picture window this one makes anew.
+    QPointer<MainWindowLink> m_mainWindow;
 };

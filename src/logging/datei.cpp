@@ -2,13 +2,14 @@
 
 #include "dirlistbox.h"
 #include "drivelistbox.h"
-#include "info/windowplacement.h"
 #include "logfile.h"
-#include "main/designfont.h"
-#include "main/form1.h"
-#include "main/twips.h"
 #include "platform/messagebox.h"
 #include "textdatei.h"
+#include "ui/branding.h"
+#include "ui/designfont.h"
+#include "ui/mainwindowlink.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -17,41 +18,20 @@
 
 namespace {
 
-const QString ProgramTitle = QStringLiteral("Warmlog");
-
-int ask(const QString &prompt, int style, const QString &title)
-{
-    const Form1 *main = Form1::instance();
-    MessageBoxes *boxes = main ? main->platform().messageBoxes : nullptr;
-    if (!boxes)
-        return msgbox::AnswerNo;
-    return boxes->show(prompt, style, title);
-}
-
-void showMainWindow()
-{
-    if (Form1 *main = Form1::instance())
-        bringForward(main);
-}
-
 } // namespace
 
-datei *datei::programWide()
+datei *datei::programWide(const Platform &platform, MainWindowLink *mainWindow)
 {
-    return instance() ? instance() : new datei;
+    return instance() ? instance() : new datei(platform, mainWindow);
 }
 
-datei::datei()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint),
-      ProgramWide(this)
+datei::datei(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("datei"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_QuitOnClose, false);
+    setSecondaryWindowFrame(this);
     setWindowTitle(QStringLiteral("Log Datei anlegen"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setWindowIcon(programWindowIcon());
     setFixedSize(twips(3270), twips(5805));
     setFont(designFont(8.25));
     buildControls();
@@ -83,6 +63,19 @@ void datei::buildControls()
     connect(Command2, &QPushButton::clicked, this, &datei::Command2_Click);
 }
 
+int datei::ask(const QString &prompt, int style, const QString &title)
+{
+    if (!m_mainWindow || !m_platform.messageBoxes)
+        return msgbox::AnswerNo;
+    return m_platform.messageBoxes->show(prompt, style, title);
+}
+
+void datei::showMainWindow()
+{
+    if (m_mainWindow)
+        Q_EMIT m_mainWindow->showRequested();
+}
+
 void datei::Drive1_Change()
 {
     Dir1->setPath(Drive1->drive());
@@ -104,7 +97,7 @@ void datei::Command1_Click()
     }
 
     answer = ask(QStringLiteral("Möchten sie die Datei als Exceldatei speichern?"),
-                 msgbox::StyleYesNo | msgbox::StyleQuestion, ProgramTitle);
+                 msgbox::StyleYesNo | msgbox::StyleQuestion, programTitle());
     if (answer == msgbox::AnswerYes)
         extension = QStringLiteral(".xls");
     else if (answer == msgbox::AnswerNo)
@@ -115,7 +108,7 @@ void datei::Command1_Click()
     QString failure;
     if (!logfile::append(path, bytes, &failure)) {
         // The dialog stays as it is, so the user can choose another place and try again.
-        ask(failure, msgbox::StyleCritical, ProgramTitle);
+        ask(failure, msgbox::StyleCritical, programTitle());
         return;
     }
 

@@ -1,13 +1,14 @@
 #include "textdatei.h"
 
 #include "datei.h"
-#include "info/windowplacement.h"
 #include "logfile.h"
 #include "logrecord.h"
-#include "main/designfont.h"
-#include "main/form1.h"
-#include "main/twips.h"
 #include "platform/clock.h"
+#include "ui/branding.h"
+#include "ui/designfont.h"
+#include "ui/mainwindowlink.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QClipboard>
 #include <QFontMetricsF>
@@ -24,45 +25,34 @@
 #include <QTime>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
 
 const QString Caption = QStringLiteral("Logdatei");
 const QString MarkRecording = QStringLiteral(" --> Messung läuft <--");
 const QString MarkStopped = QStringLiteral(" --> Messung beendet <--");
 
-// The options in the order they are looked at, with the recording interval each one sets.
-struct Interval
-{
-    QRadioButton *textdatei::*option;
-    int milliseconds;
-};
-constexpr Interval Intervals[] = {
-    {&textdatei::Option1, 1000},
-    {&textdatei::Option2, 30 * 1000},
-    {&textdatei::Option3, 60 * 1000},
-    {&textdatei::Option4, 60 * 60 * 1000},
-};
+// The recording interval each option sets, Option1 to Option4.
+constexpr std::chrono::milliseconds Intervals[] = {std::chrono::seconds(1),
+                                                   std::chrono::seconds(30),
+                                                   std::chrono::minutes(1), std::chrono::hours(1)};
 
 } // namespace
 
-textdatei *textdatei::programWide()
+textdatei *textdatei::programWide(const Platform &platform, MainWindowLink *mainWindow)
 {
-    return instance() ? instance() : new textdatei;
+    return instance() ? instance() : new textdatei(platform, mainWindow);
 }
 
-textdatei::textdatei()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      ProgramWide(this)
+textdatei::textdatei(const Platform &platform, MainWindowLink *mainWindow)
+    : ProgramWide(this), m_platform(platform), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("textdatei"));
     // The close box ends the window with its text and its timer.
-    setAttribute(Qt::WA_DeleteOnClose);
-    // Only the main window's way out ends the program, even when this is the last window shown.
-    setAttribute(Qt::WA_QuitOnClose, false);
+    setSecondaryWindowFrame(this, MinimiseButton::Yes);
     setWindowTitle(Caption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setWindowIcon(programWindowIcon());
     setFixedSize(twips(5100), twips(5340));
     setFont(designFont(8.25));
     buildControls();
@@ -148,14 +138,14 @@ void textdatei::setRecordingButtonsEnabled(bool enabled)
         button->setEnabled(enabled);
 }
 
-void textdatei::setTimerInterval(int milliseconds)
+void textdatei::setTimerInterval(std::chrono::milliseconds interval)
 {
     // A running QTimer with interval 0 would fire at every turn of the event loop.
-    if (milliseconds == 0) {
+    if (interval == std::chrono::milliseconds::zero()) {
         Timer1->stop();
-        Timer1->setInterval(0);
+        Timer1->setInterval(interval);
     } else {
-        Timer1->start(milliseconds);
+        Timer1->start(interval);
     }
 }
 
@@ -170,22 +160,24 @@ void textdatei::closeEvent(QCloseEvent *event)
 void textdatei::Command1_Click()
 {
     hide();
-    if (Form1 *main = Form1::instance())
-        bringForward(main);
+    if (m_mainWindow)
+        Q_EMIT m_mainWindow->showRequested();
 }
 
 void textdatei::Command2_Click()
 {
-    bringForward(datei::programWide());
+    bringForward(datei::programWide(m_platform, m_mainWindow));
 }
 
 void textdatei::Command3_Click()
 {
     setWindowTitle(Caption + MarkRecording);
     setRecordingButtonsEnabled(false);
-    for (const Interval &interval : Intervals) {
-        if ((this->*interval.option)->isChecked()) {
-            setTimerInterval(interval.milliseconds);
+    const QRadioButton *const options[] = {Option1, Option2, Option3, Option4};
+    static_assert(std::size(options) == std::size(Intervals));
+    for (std::size_t i = 0; i < std::size(options); ++i) {
+        if (options[i]->isChecked()) {
+            setTimerInterval(Intervals[i]);
             break;
         }
     }
@@ -205,19 +197,18 @@ void textdatei::Command5_Click()
 void textdatei::Command6_Click()
 {
     setWindowTitle(Caption + MarkStopped);
-    setTimerInterval(0);
+    setTimerInterval(std::chrono::milliseconds::zero());
     setRecordingButtonsEnabled(true);
 }
 
 void textdatei::Timer1_Timer()
 {
-    const Form1 *main = Form1::instance();
-    if (!main)
+    if (!m_mainWindow)
         return;
-    const Clock *clock = main->platform().clock;
+    const Clock *clock = m_platform.clock;
     const QTime now = clock ? clock->currentTime() : QTime::currentTime();
-    appendAtEnd(
-        logRecord(clockText(now), main->Text1->text(), main->Text2->text(), main->Text3->text()));
+    const MainWindowLink::Readings shown = m_mainWindow->readings();
+    appendAtEnd(logRecord(clockText(now), shown.current, shown.minimum, shown.maximum));
 }
 
 void textdatei::appendAtEnd(const QString &record)

@@ -1,8 +1,13 @@
 #pragma once
 
-#include "main/programwide.h"
+#include "platform/platform.h"
+#include "ui/mainwindowlink.h"
+#include "ui/programwide.h"
 
+#include <QPointer>
 #include <QWidget>
+
+#include <chrono>
 
 class QCloseEvent;
 class QGroupBox;
@@ -19,8 +24,9 @@ class QTimer;
 class textdatei : public QWidget, public ProgramWide<textdatei>
 {
 public:
-    // The program-wide instance, created hidden and idle when there is none.
-    static textdatei *programWide();
+    // The program-wide instance, created hidden and idle when there is none. It records the
+    // readings of the main window behind the link.
+    static textdatei *programWide(const Platform &platform, MainWindowLink *mainWindow);
 
     // The whole log text, with LF line ends.
     QString logText() const;
@@ -33,6 +39,11 @@ public:
     void Command6_Click();
     void Timer1_Timer();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The controls, named as the design names them; tests find them by these names.
     QPlainTextEdit *Text1 = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
@@ -48,13 +59,13 @@ public:
     QPushButton *Command6 = nullptr;
     QTimer *Timer1 = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    textdatei();
+    textdatei(const Platform &platform, MainWindowLink *mainWindow);
     void buildControls();
     void setRecordingButtonsEnabled(bool enabled);
-    void setTimerInterval(int milliseconds);
+    void setTimerInterval(std::chrono::milliseconds interval);
     void appendAtEnd(const QString &record);
+
+    Platform m_platform;
+    // Empty once the main window is gone.
+    QPointer<MainWindowLink> m_mainWindow;
 };

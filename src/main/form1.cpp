@@ -1,18 +1,20 @@
 #include "form1.h"
 
-#include "designfont.h"
 #include "device/module1.h"
 #include "device/portlist.h"
 #include "device/portmap.h"
 #include "info/blick.h"
 #include "info/infobox.h"
-#include "info/windowplacement.h"
 #include "keyedstatusbar.h"
 #include "logging/textdatei.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
-#include "twips.h"
+#include "ui/branding.h"
+#include "ui/designfont.h"
+#include "ui/mainwindowlink.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,17 +29,17 @@
 #include <QTime>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
 
-constexpr int TickMilliseconds = 1000;
+constexpr std::chrono::milliseconds Tick{1000};
 constexpr double ChargingThresholdVolts = 4.0;
 constexpr int ComItems = 4;
 
 const QString Hyphens = QStringLiteral("-----------------");
 const QString NoDevice = QStringLiteral("Kein Spion !!!");
 const QString ClockSuffix = QStringLiteral(" Uhr");
-const QString CaptionStart = QStringLiteral("Warmlog");
-const QString AuthorName = QStringLiteral("Jonas Feldkamp");
 
 const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
@@ -95,16 +97,20 @@ QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text,
 } // namespace
 
 Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      ProgramWide(this), m_serial(serial), m_platform(platform)
+    : QMainWindow(parent, fixedWindowFlags(MinimiseButton::Yes)), ProgramWide(this),
+      m_serial(serial), m_platform(platform)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(CaptionStart);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/warmlog.png")));
+    setWindowTitle(programTitle());
+    setWindowIcon(programWindowIcon());
     buildControls();
     buildMenus();
+    m_link = new MainWindowLink(
+        [this] {
+            return MainWindowLink::Readings{Text1->text(), Text2->text(), Text3->text()};
+        },
+        this);
+    connect(m_link, &MainWindowLink::showRequested, this, [this] { bringForward(this); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -245,9 +251,9 @@ void Form1::Form_Load()
     Text4->setText(clockNow());
     Text5->setText(clockNow());
     Text6->setText(clockNow());
-    Timer2->start(TickMilliseconds);
-    StatusBar1->setPanelText(PanelHelp,
-                             QStringLiteral("Warmlog ist von ") + AuthorName + QLatin1Char(' '));
+    Timer2->start(Tick);
+    StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
+                                            QString::fromUtf8(author::Name) + QLatin1Char(' '));
     StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: unbekannt "));
     StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
 }
@@ -336,7 +342,7 @@ void Form1::selectPort(QAction *item, const QString &systemName, const QString &
     if (const protocol::Temperature maximum = ReadTemp())
         Text3->setText(protocol::temperatureText(maximum));
     if (!Timer1->isActive())
-        Timer1->start(TickMilliseconds);
+        Timer1->start(Tick);
 }
 
 void Form1::Timer1_Timer()
@@ -354,7 +360,7 @@ void Form1::Timer1_Timer()
         m_serial.RTS(0);
     }
     Text1->setText(protocol::temperatureText(ReadTemp()));
-    setWindowTitle(CaptionStart + QLatin1Char(' ') + protocol::temperatureText(ReadTemp()));
+    setWindowTitle(programTitle() + QLatin1Char(' ') + protocol::temperatureText(ReadTemp()));
     temperatur();
 }
 
@@ -393,12 +399,12 @@ void Form1::Timer2_Timer()
 // The secondary windows are program-wide instances, made on first use.
 void Form1::m_datei_logd_Click()
 {
-    bringForward(textdatei::programWide());
+    bringForward(textdatei::programWide(m_platform, m_link));
 }
 
 void Form1::m_f_so_Click()
 {
-    Blick::showInstance(m_platform);
+    Blick::showInstance(m_platform, m_link);
 }
 
 void Form1::m_f_info_Click()
@@ -496,8 +502,7 @@ void Form1::ende()
 {
     const QString question = QStringLiteral("Möchten Sie das Programm wirklich beenden?");
     constexpr int style = msgbox::StyleYesNo | msgbox::StyleQuestion | msgbox::StyleDefaultSecond;
-    if (m_platform.messageBoxes->show(question, style, QStringLiteral("Warmlog")) ==
-        msgbox::AnswerNo)
+    if (m_platform.messageBoxes->show(question, style, programTitle()) == msgbox::AnswerNo)
         return;
     // Neither result is looked at: the program ends regardless.
     m_serial.CLOSECOM();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/programwide.h"
+#include "ui/programwide.h"
 
 #include "device/protocol.h"
 #include "platform/platform.h"
@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 class KeyedStatusBar;
+class MainWindowLink;
 class Module1;
 class QAction;
 class QGroupBox;
@@ -33,7 +34,27 @@ public:
     void resetit();
     void WakeUp();
 
-    // Read by the log window and the tests.
+public Q_SLOTS:
+    void m_a_com1_Click();
+    void m_a_com2_Click();
+    void m_a_com3_Click();
+    void m_a_com4_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void m_datei_logd_Click();
+    void m_datei_ende_Click();
+    void m_f_so_Click();
+    void m_f_info_Click();
+    void mnBarShowWindow_Click();
+    void mnbarinfo_Click();
+    void mnBarExit_Click();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The controls, named as the design names them; tests find them by these names.
     QLineEdit *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text3 = nullptr;
@@ -63,29 +84,6 @@ public:
     QAction *mnbarinfo = nullptr;
     QAction *mnBarExit = nullptr;
 
-    const Platform &platform() const { return m_platform; }
-    Module1 &serial() const { return m_serial; }
-
-public Q_SLOTS:
-    void m_a_com1_Click();
-    void m_a_com2_Click();
-    void m_a_com3_Click();
-    void m_a_com4_Click();
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void m_datei_logd_Click();
-    void m_datei_ende_Click();
-    void m_f_so_Click();
-    void m_f_info_Click();
-    void mnBarShowWindow_Click();
-    void mnbarinfo_Click();
-    void mnBarExit_Click();
-
-protected:
-    void changeEvent(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void Form_Resize();
     void Form_Unload(bool &cancel);
     void ToTray();
@@ -104,6 +102,8 @@ private:
 
     Module1 &m_serial;
     Platform m_platform;
+    // What the windows opened from here read and ask of this one.
+    MainWindowLink *m_link = nullptr;
     QList<QAction *> m_listedPorts; // with their separator
     // The listed port chosen last, checked again when the list is read anew; empty for Com n.
     QString m_chosenPort;

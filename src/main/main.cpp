@@ -7,8 +7,11 @@
 #include "platform/quitter.h"
 #include "platform/trayicon.h"
 #include "platform/urlopener.h"
+#include "ui/branding.h"
+#include "warmlog_version.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
@@ -19,15 +22,16 @@ int main(int argc, char *argv[])
     DisplayStart displayStart(argc, argv);
     QApplication app(argc, argv);
     displayStart.started();
-    QApplication::setApplicationName(QStringLiteral("Warmlog"));
+    QApplication::setApplicationName(programTitle());
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(WARMLOG_VERSION_MAJOR)
                                             .arg(WARMLOG_VERSION_MINOR)
                                             .arg(WARMLOG_VERSION_PATCH));
     // The program icon in every size the desktop asks for; the windows set their own 32 x 32 one.
     QIcon programIcon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        programIcon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/warmlog.png").arg(size));
+    const QString sizes = QStringLiteral(":/icons/hicolor");
+    for (const QString &size : QDir(sizes).entryList())
+        programIcon.addFile(sizes + QLatin1Char('/') + size + QStringLiteral("/apps/warmlog.png"));
     QApplication::setWindowIcon(programIcon);
 
     QtSerialModule serial;

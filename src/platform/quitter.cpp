@@ -1,7 +1,5 @@
 #include "quitter.h"
 
-#include <QStringList>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,11 +9,4 @@ void ProcessQuitter::End()
     // anything now. Only what already went to the standard streams is let out.
     std::fflush(nullptr);
     std::_Exit(EXIT_SUCCESS);
-}
-
-void ScriptedQuitter::End()
-{
-    ++ends;
-    if (journal)
-        journal->append(QStringLiteral("END"));
 }

@@ -4,7 +4,7 @@
 
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent), m_areaCheck(new QTimer(this))
 {
-    m_areaCheck->setInterval(AreaCheckMs);
+    m_areaCheck->setInterval(AreaCheck);
     connect(m_areaCheck, &QTimer::timeout, this, &TrayIcon::checkArea);
 }
 
@@ -81,13 +81,4 @@ void QtTrayIcon::showIcon(const QIcon &icon, const QString &tip)
 void QtTrayIcon::hideIcon()
 {
     m_icon->hide();
-}
-
-bool ScriptedTrayIcon::Shell_NotifyIcon(int message, const NotifyIconData &data)
-{
-    if (message == NIM_ADD)
-        journal->append(QStringLiteral("NIM_ADD ") + data.szTip);
-    else if (message == NIM_DELETE)
-        journal->append(QStringLiteral("NIM_DELETE"));
-    return TrayIcon::Shell_NotifyIcon(message, data);
 }

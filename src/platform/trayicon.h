@@ -3,9 +3,10 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <QSystemTrayIcon>
 #include <QtGlobal>
+
+#include <chrono>
 
 class QTimer;
 
@@ -22,7 +23,7 @@ struct NotifyIconData
 // left and right clicks on it. The requests keep the shell's rules, so that both implementations
 // behave alike: an add while the icon is shown is refused and leaves the first tool tip, a delete
 // without an icon does nothing, and a shown tool tip never changes. While the icon is shown, the
-// notification area is looked for every AreaCheckMs: a panel that crashed or restarts takes the
+// notification area is looked for every AreaCheck: a panel that crashed or restarts takes the
 // icon with it, and the toolkit does not say so.
 class TrayIcon : public QObject
 {
@@ -36,7 +37,7 @@ public:
     static constexpr quint32 NIF_TIP = 4;
     // The record holds 64 characters with the closing NUL.
     static constexpr int TipLength = 63;
-    static constexpr int AreaCheckMs = 500;
+    static constexpr std::chrono::milliseconds AreaCheck{500};
 
     enum class Click { Left, Right };
     Q_ENUM(Click)
@@ -95,27 +96,4 @@ protected:
 
 private:
     QSystemTrayIcon *m_icon = nullptr;
-};
-
-// For tests: a notification area that shows nothing, records the requests as "NIM_ADD <tip>" and
-// "NIM_DELETE", and clicks when told.
-class ScriptedTrayIcon final : public TrayIcon
-{
-    Q_OBJECT
-
-public:
-    explicit ScriptedTrayIcon(QObject *parent = nullptr) : TrayIcon(parent) {}
-
-    bool available = true;
-    QStringList requests;
-    // Where the requests are written; point it at another call list to see the order of both.
-    QStringList *journal = &requests;
-
-    bool isAvailable() const override { return available; }
-    bool Shell_NotifyIcon(int message, const NotifyIconData &data) override;
-    void click(QSystemTrayIcon::ActivationReason reason) { report(reason); }
-
-protected:
-    void showIcon(const QIcon &, const QString &) override {}
-    void hideIcon() override {}
 };

@@ -4,6 +4,7 @@
 #include "main/form1.h"
 #include "platform/urlopener.h"
 #include "support/fixedclock.h"
+#include "support/named.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/scriptedmodule.h"
 
@@ -94,20 +95,20 @@ private Q_SLOTS:
     {
         ScriptedModule serial;
         Form1 form(serial, m_platform);
-        form.m_f_so->trigger();
+        named<QAction>(form, "m_f_so")->trigger();
         QPointer<Blick> first = Blick::instance();
         QVERIFY(first && first->isVisible() && !first->windowIcon().isNull());
         QCOMPARE(first->size(), QSize(322, 210));
         QVERIFY(!(first->windowFlags() &
                   (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        form.m_f_so->trigger();
+        named<QAction>(form, "m_f_so")->trigger();
         QCOMPARE(Blick::instance(), first.data());
 
         // The close box brings back the main window, also from the notification area.
         form.hide();
         closeAndDelete(first);
         QVERIFY(!first && form.isVisible());
-        form.m_f_so->trigger();
+        named<QAction>(form, "m_f_so")->trigger();
         QVERIFY(Blick::instance() && Blick::instance()->isVisible());
         QCOMPARE(Blick::instance()->windowTitle(), QStringLiteral("Warmlog"));
 
@@ -124,7 +125,7 @@ private Q_SLOTS:
 
     void linksWindow()
     {
-        Blick *picture = Blick::showInstance(m_platform);
+        Blick *picture = Blick::showInstance(m_platform, nullptr);
         picture->Label1_Click();
         QPointer<URLs> links = URLs::instance();
         QVERIFY(links && links->isVisible());
@@ -163,7 +164,7 @@ private Q_SLOTS:
     void hotSpot()
     {
         QFETCH(QPoint, pixel);
-        Blick *picture = Blick::showInstance(m_platform);
+        Blick *picture = Blick::showInstance(m_platform, nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(picture));
         // The picture counts from the inside of the box's border.
         const QPoint at = picture->Label1->parentWidget()->mapTo(picture, pixel);
@@ -188,7 +189,7 @@ private Q_SLOTS:
     void linkLooks()
     {
         QFETCH(QString, moves);
-        URLs *links = URLs::showInstance(m_platform);
+        URLs *links = URLs::showInstance(m_platform, nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(links));
         for (const QString &move : moves.split(u' ', Qt::SkipEmptyParts))
             point(links, move);
@@ -215,7 +216,7 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(QString, address);
         QFETCH(bool, message);
-        URLs *links = URLs::showInstance(m_platform);
+        URLs *links = URLs::showInstance(m_platform, nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(links));
         m_opener.result = result;
         point(links, label, true);

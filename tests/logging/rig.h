@@ -4,6 +4,7 @@
 #include "logging/textdatei.h"
 #include "main/form1.h"
 #include "support/fixedclock.h"
+#include "support/named.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/scriptedmodule.h"
 
@@ -29,7 +30,7 @@ struct LogRig
 
     textdatei *openLog()
     {
-        form->m_datei_logd->trigger();
+        named<QAction>(*form, "m_datei_logd")->trigger();
         return textdatei::instance();
     }
 };

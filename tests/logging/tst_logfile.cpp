@@ -2,6 +2,7 @@
 #include "logging/drivelistbox.h"
 #include "logging/logfile.h"
 #include "rig.h"
+#include "support/named.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,17 +41,17 @@ struct FileRig : LogRig
 
     explicit FileRig(const QString &text)
     {
-        log->Text1->setPlainText(text);
-        log->Command2->click();
+        named<QPlainTextEdit>(*log, "Text1")->setPlainText(text);
+        named<QPushButton>(*log, "Command2")->click();
         dialog = datei::instance();
-        dialog->Dir1->setPath(dir.path());
+        named<DirListBox>(*dialog, "Dir1")->setPath(dir.path());
     }
 
     void save(const QString &name, int answer)
     {
-        dialog->Text1->setText(name);
+        named<QLineEdit>(*dialog, "Text1")->setText(name);
         boxes.answers = {answer};
-        dialog->Command1->click();
+        named<QPushButton>(*dialog, "Command1")->click();
     }
 
     QString file(const QString &name) const { return dir.filePath(name); }
@@ -135,9 +136,9 @@ private Q_SLOTS:
     {
         FileRig rig(LogText);
         rig.save(QStringLiteral("werte"), msgbox::AnswerNo);
-        rig.log->Command2->click();
+        named<QPushButton>(*rig.log, "Command2")->click();
         QVERIFY(datei::instance() == rig.dialog && rig.dialog->isVisible());
-        QCOMPARE(rig.dialog->Text1->text(), QStringLiteral("werte"));
+        QCOMPARE(named<QLineEdit>(*rig.dialog, "Text1")->text(), QStringLiteral("werte"));
         rig.save(QStringLiteral("werte"), msgbox::AnswerNo);
         QCOMPARE(contents(rig.file(QStringLiteral("werte.txt"))), LogBytes + LogBytes);
     }
@@ -183,7 +184,7 @@ private Q_SLOTS:
         } else if (failure == NowFile) {
             const QString gone = rig.file(QStringLiteral("weg"));
             QVERIFY(QDir().mkdir(gone));
-            rig.dialog->Dir1->setPath(gone);
+            named<DirListBox>(*rig.dialog, "Dir1")->setPath(gone);
             QVERIFY(QDir().rmdir(gone));
             QFile file(gone);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -196,7 +197,8 @@ private Q_SLOTS:
             limit.rlim_cur = former.size() + 8;
             QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
         }
-        const QString path = logfile::path(rig.dialog->Dir1->path(), name, QStringLiteral(".txt"));
+        const QString path = logfile::path(named<DirListBox>(*rig.dialog, "Dir1")->path(), name,
+                                           QStringLiteral(".txt"));
         const QStringList before = rig.files();
         // A save that waits for the FIFO's reader is cut short by the alarm instead of hanging
         // the test, and then fails for the wrong reason.
@@ -216,7 +218,7 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         QVERIFY2(box.prompt.contains(reason), qPrintable(box.prompt));
         QVERIFY(rig.dialog->isVisible() && !rig.form->isVisible());
-        QCOMPARE(rig.dialog->Text1->text(), name);
+        QCOMPARE(named<QLineEdit>(*rig.dialog, "Text1")->text(), name);
         QCOMPARE(rig.log->logText(), LogText);
         // Nothing of a failed save stays behind, not even a part of the text or an empty file.
         QCOMPARE(rig.files(), before);
@@ -247,8 +249,8 @@ private Q_SLOTS:
         for (const auto &[link, target] : {std::pair{"b", "/dev/null"}, {"c", "a"}, {"d", "f"}})
             QVERIFY(QFile::link(QLatin1String(target), rig.file(QLatin1String(link))));
         QVERIFY(QFile(rig.file(QStringLiteral("f"))).open(QIODevice::WriteOnly));
-        rig.dialog->Dir1->setPath(rig.dir.path());
-        DirListBox *list = rig.dialog->Dir1;
+        named<DirListBox>(*rig.dialog, "Dir1")->setPath(rig.dir.path());
+        DirListBox *list = named<DirListBox>(*rig.dialog, "Dir1");
         QStringList names;
         for (int row = list->currentRow() + 1; row < list->count(); ++row)
             names << list->item(row)->text().trimmed();
@@ -270,30 +272,33 @@ private Q_SLOTS:
     void driveAndDirectory()
     {
         LogRig rig;
-        datei *dialog = datei::programWide();
-        QCOMPARE(dialog->Dir1->path(), QDir::currentPath());
-        QCOMPARE(dialog->Drive1->itemData(0).toString(), QStringLiteral("/"));
+        rig.openLog()->Command2_Click();
+        datei *dialog = datei::instance();
+        QCOMPARE(named<DirListBox>(*dialog, "Dir1")->path(), QDir::currentPath());
+        QCOMPARE(named<DriveListBox>(*dialog, "Drive1")->itemData(0).toString(),
+                 QStringLiteral("/"));
 
         // Choosing a drive moves the directory list to its root; a file there needs no second
         // separator.
-        dialog->Drive1->setCurrentIndex(0);
+        named<DriveListBox>(*dialog, "Drive1")->setCurrentIndex(0);
         dialog->Drive1_Change();
-        QCOMPARE(dialog->Dir1->path(), QStringLiteral("/"));
-        QCOMPARE(
-            logfile::path(dialog->Dir1->path(), QStringLiteral("werte"), QStringLiteral(".txt")),
-            QStringLiteral("/werte.txt"));
+        QCOMPARE(named<DirListBox>(*dialog, "Dir1")->path(), QStringLiteral("/"));
+        QCOMPARE(logfile::path(named<DirListBox>(*dialog, "Dir1")->path(), QStringLiteral("werte"),
+                               QStringLiteral(".txt")),
+                 QStringLiteral("/werte.txt"));
 
         // Going back writes nothing and asks nothing.
         dialog->show();
-        dialog->Text1->setText(QStringLiteral("werte"));
-        dialog->Command2->click();
+        named<QLineEdit>(*dialog, "Text1")->setText(QStringLiteral("werte"));
+        named<QPushButton>(*dialog, "Command2")->click();
         QVERIFY(!dialog->isVisible() && rig.form->isVisible() && rig.boxes.calls.isEmpty());
 
         // Without its log window the dialog has nothing to save and makes up no empty log.
+        delete textdatei::instance();
         QTemporaryDir dir;
-        dialog->Dir1->setPath(dir.path());
+        named<DirListBox>(*dialog, "Dir1")->setPath(dir.path());
         dialog->show();
-        dialog->Command1->click();
+        named<QPushButton>(*dialog, "Command1")->click();
         QVERIFY(!textdatei::instance() && rig.boxes.calls.isEmpty() && QDir(dir.path()).isEmpty());
     }
 };

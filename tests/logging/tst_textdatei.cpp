@@ -2,6 +2,7 @@
 #include "logging/logrecord.h"
 #include "main/keyedstatusbar.h"
 #include "rig.h"
+#include "support/named.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -141,9 +142,11 @@ private Q_SLOTS:
         play(log, script);
 
         QTEST(log->windowTitle(), "caption");
-        QCOMPARE(log->Timer1->interval(), interval);
-        QCOMPARE(log->Timer1->isActive(), interval != 0);
-        for (QPushButton *button : {log->Command1, log->Command2, log->Command4, log->Command5})
+        QCOMPARE(named<QTimer>(*log, "Timer1")->interval(), interval);
+        QCOMPARE(named<QTimer>(*log, "Timer1")->isActive(), interval != 0);
+        for (QPushButton *button :
+             {named<QPushButton>(*log, "Command1"), named<QPushButton>(*log, "Command2"),
+              named<QPushButton>(*log, "Command4"), named<QPushButton>(*log, "Command5")})
             QCOMPARE(button->isEnabled(), interval == 0);
         QTEST(int(log->logText().count(u'\n')), "records");
     }
@@ -169,14 +172,14 @@ private Q_SLOTS:
         LogRig rig;
         textdatei *log = rig.openLog();
         rig.clock.time = time;
-        rig.form->Text1->setText(shown[1]);
-        rig.form->Text2->setText(shown[2]);
-        rig.form->Text3->setText(shown[3]);
+        named<QLineEdit>(*rig.form, "Text1")->setText(shown[1]);
+        named<QLineEdit>(*rig.form, "Text2")->setText(shown[2]);
+        named<QLineEdit>(*rig.form, "Text3")->setText(shown[3]);
         play(log, QStringLiteral("start tick tick stop"));
         QCOMPARE(log->logText(),
                  QString(record + record).replace(QLatin1String("\r\n"), QLatin1String("\n")));
         // "Log &kopieren" hands over the whole text with the file's line ends.
-        log->Command5->click();
+        named<QPushButton>(*log, "Command5")->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), record + record);
     }
 
@@ -186,23 +189,23 @@ private Q_SLOTS:
         textdatei *log = rig.openLog();
         QVERIFY(QTest::qWaitForWindowExposed(log));
         // A note typed on an unfinished line keeps its line, and the caret stays in it.
-        QTest::keyClicks(log->Text1, QStringLiteral("Notiz"));
+        QTest::keyClicks(named<QPlainTextEdit>(*log, "Text1"), QStringLiteral("Notiz"));
         play(log, QStringLiteral("start tick"));
-        QTest::keyClicks(log->Text1, QStringLiteral(" 1"));
+        QTest::keyClicks(named<QPlainTextEdit>(*log, "Text1"), QStringLiteral(" 1"));
         QVERIFY(log->logText().startsWith(QStringLiteral("Notiz 1\n16:00:00\t")));
         QCOMPARE(log->logText().count(u'\n'), 2);
 
         // A view scrolled away from the caret at the end stays where the user left it.
         play(log, QStringLiteral("tick ").repeated(200));
-        log->Text1->moveCursor(QTextCursor::End);
-        QScrollBar *bar = log->Text1->verticalScrollBar();
+        named<QPlainTextEdit>(*log, "Text1")->moveCursor(QTextCursor::End);
+        QScrollBar *bar = named<QPlainTextEdit>(*log, "Text1")->verticalScrollBar();
         QVERIFY(bar->maximum() > 100);
         bar->setValue(bar->maximum() / 2);
         const int top = bar->value();
-        const int caret = log->Text1->textCursor().position();
+        const int caret = named<QPlainTextEdit>(*log, "Text1")->textCursor().position();
         play(log, QStringLiteral("tick tick"));
         QCOMPARE(bar->value(), top);
-        QCOMPARE(log->Text1->textCursor().position(), caret);
+        QCOMPARE(named<QPlainTextEdit>(*log, "Text1")->textCursor().position(), caret);
         QVERIFY(log->logText().size() > caret);
     }
 
@@ -220,7 +223,7 @@ private Q_SLOTS:
         QFETCH(bool, closeBox);
         LogRig rig;
         QPointer<textdatei> first = rig.openLog();
-        first->Command2->click();
+        named<QPushButton>(*first, "Command2")->click();
         const QPointer<datei> dialog = datei::instance();
         play(first, script);
         const QString text = first->logText();
@@ -231,16 +234,16 @@ private Q_SLOTS:
             // Its file dialog goes with it, so it cannot save a log that no longer exists.
             QVERIFY(dialog.isNull());
         } else {
-            first->Command1->click();
+            named<QPushButton>(*first, "Command1")->click();
             QVERIFY(!first->isVisible() && rig.form->isVisible() && dialog->isVisible());
         }
 
         textdatei *log = rig.openLog();
-        QVERIFY(log->isVisible() && !log->Timer1->isActive());
+        QVERIFY(log->isVisible() && !named<QTimer>(*log, "Timer1")->isActive());
         QCOMPARE(log == first, !closeBox);
         QCOMPARE(log->windowTitle(), closeBox ? Idle : Stopped);
         QCOMPARE(log->logText(), closeBox ? QString() : text);
-        QCOMPARE(log->Option1->isChecked(), closeBox);
+        QCOMPARE(named<QRadioButton>(*log, "Option1")->isChecked(), closeBox);
     }
 
     // Every text shows whole, the clock texts of 12- and 24-hour locales included.
@@ -266,11 +269,11 @@ private Q_SLOTS:
         rig.form->Timer2_Timer();
         rig.form->resetit();
         std::setlocale(LC_TIME, former.constData());
-        rig.form->Label7->setText(QStringLiteral("Spion an Com 4"));
-        rig.form->StatusBar1->setPanelText(QStringLiteral("Ubat"),
-                                           QStringLiteral("Batteriespannung: 4.25 Volt "));
-        rig.openLog()->Command2->click();
-        URLs::showInstance(rig.platform);
+        named<QLabel>(*rig.form, "Label7")->setText(QStringLiteral("Spion an Com 4"));
+        named<KeyedStatusBar>(*rig.form, "StatusBar1")
+            ->setPanelText(QStringLiteral("Ubat"), QStringLiteral("Batteriespannung: 4.25 Volt "));
+        named<QPushButton>(*rig.openLog(), "Command2")->click();
+        URLs::showInstance(rig.platform, nullptr);
         rig.form->show();
         for (QWidget *shown : QApplication::topLevelWidgets()) {
             if (shown->objectName() == window) {
@@ -304,7 +307,7 @@ private Q_SLOTS:
         LogRig rig;
         textdatei *log = rig.openLog();
         rig.form->show();
-        log->Command2->click();
+        named<QPushButton>(*log, "Command2")->click();
         QWidget other;
         other.show();
         other.activateWindow();

@@ -4,6 +4,7 @@
 #include "main/keyedstatusbar.h"
 #include "platform/clock.h"
 #include "support/fixedclock.h"
+#include "support/named.h"
 #include "support/scriptedmodule.h"
 
 #include <QAction>
@@ -94,7 +95,7 @@ struct Rig
             const QObject *control = form.findChild<QObject *>(name);
             texts << (name == u"caption"_s ? form.windowTitle()
                       : control            ? control->property("text").toString()
-                                           : form.StatusBar1->panelText(name));
+                                : named<KeyedStatusBar>(form, "StatusBar1")->panelText(name));
         }
         return texts;
     }
@@ -159,21 +160,24 @@ void TestForm1::startState()
     // The system's time format, with seconds.
     rig.clock.time = QTime(9, 3, 7);
     form.Timer2_Timer();
-    QVERIFY2(form.Text4->text().startsWith(u"09:03:07 "_s), qPrintable(form.Text4->text()));
+    QVERIFY2(named<QLineEdit>(form, "Text4")->text().startsWith(u"09:03:07 "_s),
+             qPrintable(named<QLineEdit>(form, "Text4")->text()));
     // Any author's name, then one blank.
     static const QRegularExpression credit(u"^Warmlog ist von \\S.*\\S $"_s);
     QVERIFY(credit.match(rig.show("Hilfe").first()).hasMatch());
-    QCOMPARE(form.Command2->toolTip(), u"Setzt die Min/Max Anzeige auf die aktuelle Temperatur."_s);
-    QVERIFY(form.Timer2->isActive());
-    QCOMPARE(form.Timer2->interval(), 1000);
-    QVERIFY(!form.Timer1->isActive());
-    for (const QLineEdit *box :
-         {form.Text1, form.Text2, form.Text3, form.Text4, form.Text5, form.Text6})
+    QCOMPARE(named<QPushButton>(form, "Command2")->toolTip(),
+             u"Setzt die Min/Max Anzeige auf die aktuelle Temperatur."_s);
+    QVERIFY(named<QTimer>(form, "Timer2")->isActive());
+    QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000);
+    QVERIFY(!named<QTimer>(form, "Timer1")->isActive());
+    for (const QLineEdit *box : {named<QLineEdit>(form, "Text1"), named<QLineEdit>(form, "Text2"),
+                                 named<QLineEdit>(form, "Text3"), named<QLineEdit>(form, "Text4"),
+                                 named<QLineEdit>(form, "Text5"), named<QLineEdit>(form, "Text6")})
         QVERIFY2(!box->isEnabled(), qPrintable(box->objectName()));
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
-    for (const QAction *item : form.m_anschluss->actions())
+    for (const QAction *item : named<QMenu>(form, "m_anschluss")->actions())
         QVERIFY(!item->isChecked());
     QVERIFY(rig.serial.calls.isEmpty());
 }
@@ -206,14 +210,14 @@ void TestForm1::portSelection()
     Rig rig;
     if (before) {
         rig.serial.answers = {5, 7, 128, 129};
-        rig.form.m_anschluss->actions().at(before - 1)->trigger();
+        named<QMenu>(rig.form, "m_anschluss")->actions().at(before - 1)->trigger();
         rig.clock.time = QTime(15, 0, 0);
         rig.form.Timer2_Timer();
         rig.serial.calls.clear();
     }
 
     rig.serial.answers = answers;
-    rig.form.m_anschluss->actions().at(port - 1)->trigger();
+    named<QMenu>(rig.form, "m_anschluss")->actions().at(port - 1)->trigger();
 
     // Each row's device answers the first ping or none of the three.
     const int pings = answers.isEmpty() ? 3 : 1;
@@ -228,10 +232,10 @@ void TestForm1::portSelection()
     const QString label = found ? u"Spion an Com %1"_s.arg(port) : NoDevice;
     QCOMPARE(rig.show("Label7 Text2 Text3"),
              Texts({label, shown(extremes.at(0)), shown(extremes.at(1))}));
-    for (const QAction *item : rig.form.m_anschluss->actions())
+    for (const QAction *item : named<QMenu>(rig.form, "m_anschluss")->actions())
         QCOMPARE(item->isChecked(), item->objectName().endsWith(QString::number(port)));
-    QCOMPARE(rig.form.Timer1->isActive(), found || before);
-    QCOMPARE(rig.form.Timer1->interval(), found || before ? 1000 : 0);
+    QCOMPARE(named<QTimer>(rig.form, "Timer1")->isActive(), found || before);
+    QCOMPARE(named<QTimer>(rig.form, "Timer1")->interval(), found || before ? 1000 : 0);
     // Left to the first tick; the times stay those of start-up.
     const QString started = clockField(StartTime);
     QCOMPARE(rig.show("Text1 caption Text5 Text6"), Texts({Hyphens, "Warmlog", started, started}));
@@ -265,13 +269,13 @@ void TestForm1::portList()
     Rig rig;
     // What the menu listed when it opened before is gone.
     rig.ports.offered = {{"ttyUSB7", "gone"}};
-    menuItems(rig.form.m_anschluss);
+    menuItems(named<QMenu>(rig.form, "m_anschluss"));
     rig.ports.offered = ports;
 
-    QCOMPARE(menuItems(rig.form.m_anschluss),
+    QCOMPARE(menuItems(named<QMenu>(rig.form, "m_anschluss")),
              Texts({"Com &1", "Com &2", "Com &3", "Com &4"}) + listed);
     const MenuProbe probe;
-    for (const QAction *item : rig.form.m_anschluss->actions()) {
+    for (const QAction *item : named<QMenu>(rig.form, "m_anschluss")->actions()) {
         if (!item->isSeparator())
             QCOMPARE(probe.checkType(item), int(QStyleOptionMenuItem::NonExclusive));
     }
@@ -292,16 +296,17 @@ void TestForm1::listedPortOnSimulator()
     OfferedPorts ports;
     ports.offered = {{"ttyUSB9", ""}, {name, "Spion"}};
     Form1 form(serial, Platform{&clock, nullptr, nullptr, nullptr, nullptr, &ports});
-    form.Label7->setToolTip(u"stale"_s);
-    menuItems(form.m_anschluss);
-    form.m_anschluss->actions().constLast()->trigger();
+    named<QLabel>(form, "Label7")->setToolTip(u"stale"_s);
+    menuItems(named<QMenu>(form, "m_anschluss"));
+    named<QMenu>(form, "m_anschluss")->actions().constLast()->trigger();
 
-    QCOMPARE(form.Label7->text(), u"Spion an "_s + name);
-    QCOMPARE(form.Label7->toolTip(), QString());
-    QCOMPARE(form.Text2->text(), u"25.1 °C"_s);
-    menuItems(form.m_anschluss);
-    for (const QAction *item : form.m_anschluss->actions())
-        QCOMPARE(item->isChecked(), item == form.m_anschluss->actions().constLast());
+    QCOMPARE(named<QLabel>(form, "Label7")->text(), u"Spion an "_s + name);
+    QCOMPARE(named<QLabel>(form, "Label7")->toolTip(), QString());
+    QCOMPARE(named<QLineEdit>(form, "Text2")->text(), u"25.1 °C"_s);
+    menuItems(named<QMenu>(form, "m_anschluss"));
+    for (const QAction *item : named<QMenu>(form, "m_anschluss")->actions())
+        QCOMPARE(item->isChecked(),
+                 item == named<QMenu>(form, "m_anschluss")->actions().constLast());
     simulator.terminate();
     simulator.waitForFinished();
 }
@@ -332,7 +337,7 @@ void TestForm1::tick()
     Rig rig;
     const QString yes = u"Laden: ja "_s;
     const QString no = u"Laden: nein "_s;
-    rig.form.StatusBar1->setPanelText(u"Ubatjn"_s, charging ? yes : no);
+    named<KeyedStatusBar>(rig.form, "StatusBar1")->setPanelText(u"Ubatjn"_s, charging ? yes : no);
     rig.serial.answers = battery + Answers{128, 129, 130};
 
     rig.form.Timer1_Timer();
@@ -376,8 +381,8 @@ void TestForm1::temperatur()
     QFETCH(int, answer);
     QFETCH(QStringList, after);
     Rig rig;
-    rig.form.Text2->setText(shown(before.at(0)));
-    rig.form.Text3->setText(shown(before.at(1)));
+    named<QLineEdit>(rig.form, "Text2")->setText(shown(before.at(0)));
+    named<QLineEdit>(rig.form, "Text3")->setText(shown(before.at(1)));
     rig.clock.time = QTime(15, 30, 45);
     rig.form.Timer2_Timer();
     // The times come from the clock field, not from the clock.
@@ -409,12 +414,12 @@ void TestForm1::resetButton()
     QFETCH(QString, current);
     QFETCH(bool, taken);
     Rig rig;
-    rig.form.Text1->setText(current);
-    rig.form.Text2->setText(u"-20.2 °C"_s);
+    named<QLineEdit>(rig.form, "Text1")->setText(current);
+    named<QLineEdit>(rig.form, "Text2")->setText(u"-20.2 °C"_s);
     rig.clock.time = QTime(11, 11, 11);
     rig.form.Timer2_Timer();
 
-    rig.form.Command2->click();
+    named<QPushButton>(rig.form, "Command2")->click();
 
     const QString extreme = taken ? current : Hyphens;
     const QString now = clockField(QTime(11, 11, 11));

@@ -1,10 +1,11 @@
 #include "main/form1.h"
 #include "platform/messagebox.h"
-#include "platform/quitter.h"
-#include "platform/trayicon.h"
 #include "support/fixedclock.h"
+#include "support/named.h"
 #include "support/scriptedmessageboxes.h"
 #include "support/scriptedmodule.h"
+#include "support/scriptedquitter.h"
+#include "support/scriptedtrayicon.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -53,17 +54,17 @@ struct Rig
             {"left", [&] { tray.click(QSystemTrayIcon::Trigger); }},
             {"double", [&] { tray.click(QSystemTrayIcon::DoubleClick); }},
             {"middle", [&] { tray.click(QSystemTrayIcon::MiddleClick); }},
-            {"anzeigen", [&] { fromIconMenu(form.mnBarShowWindow); }},
-            {"beenden", [&] { fromIconMenu(form.mnBarExit); }},
+            {"anzeigen", [&] { fromIconMenu(named<QAction>(form, "mnBarShowWindow")); }},
+            {"beenden", [&] { fromIconMenu(named<QAction>(form, "mnBarExit")); }},
             {"close box", [&] { form.close(); }},
-            {"ende", [&] { form.m_datei_ende->trigger(); }},
+            {"ende", [&] { named<QAction>(form, "m_datei_ende")->trigger(); }},
             {"no area", [&] { tray.available = false; }},
             {"area gone",
              [&] {
                  tray.available = false;
-                 QTest::qWait(2 * TrayIcon::AreaCheckMs);
+                 QTest::qWait(int(2 * TrayIcon::AreaCheck.count()));
              }},
-            {"port", [&] { form.m_a_com1->trigger(); }},
+            {"port", [&] { named<QAction>(form, "m_a_com1")->trigger(); }},
             {"yes", [&] { boxes.answers << msgbox::AnswerYes; }},
             {"tick", [&] {
                  serial.defaultAnswer = 128 + ticks++;
@@ -76,8 +77,8 @@ struct Rig
     void fromIconMenu(QAction *item)
     {
         tray.click(QSystemTrayIcon::Context);
-        QVERIFY(form.mnbar->isVisible());
-        form.mnbar->hide();
+        QVERIFY(named<QMenu>(form, "mnbar")->isVisible());
+        named<QMenu>(form, "mnbar")->hide();
         item->trigger();
     }
 
@@ -171,8 +172,8 @@ void TestTray::steps()
         QCOMPARE(QStringList({box.prompt, box.title, QString::number(box.style)}),
                  QStringList({Question, "Warmlog", "292"}));
     }
-    QVERIFY(rig.form.Timer2->isActive());
-    QCOMPARE(rig.form.Timer1->isActive(), steps.startsWith(u"port"_s));
+    QVERIFY(named<QTimer>(rig.form, "Timer2")->isActive());
+    QCOMPARE(named<QTimer>(rig.form, "Timer1")->isActive(), steps.startsWith(u"port"_s));
 }
 
 void TestTray::tipCut_data()
@@ -201,7 +202,7 @@ void TestTray::enterAnswersNo()
 {
     QStringList seen;
     QTimer pressEnter;
-    connect(&pressEnter, &QTimer::timeout, [&] {
+    connect(&pressEnter, &QTimer::timeout, &pressEnter, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;

@@ -6,13 +6,22 @@
 #include <QTimer>
 #include <QWidget>
 
-void setSecondaryWindowFrame(QWidget *window)
+#include <chrono>
+
+Qt::WindowFlags fixedWindowFlags(MinimiseButton minimise)
 {
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
-    // Ended by the close box, so it is deleted then and made anew on the next show. Closing it
-    // while the main window sits in the notification area must not end the program.
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    if (minimise == MinimiseButton::Yes)
+        flags |= Qt::WindowMinimizeButtonHint;
+    return flags;
+}
+
+void setSecondaryWindowFrame(QWidget *window, MinimiseButton minimise)
+{
+    window->setWindowFlags(fixedWindowFlags(minimise));
+    // Closing it while the main window sits in the notification area must not end the program.
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_QuitOnClose, false);
 }
@@ -49,7 +58,7 @@ public:
         if (watched != m_window)
             return false;
         if (event->type() == QEvent::Show)
-            QTimer::singleShot(GiveUpMilliseconds, this, &QObject::deleteLater);
+            QTimer::singleShot(GiveUp, this, &QObject::deleteLater);
         if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
             event->type() == QEvent::Resize) {
             if (m_window->frameGeometry().size() != m_window->size()) {
@@ -61,7 +70,7 @@ public:
     }
 
 private:
-    static constexpr int GiveUpMilliseconds = 2000;
+    static constexpr std::chrono::milliseconds GiveUp{2000};
     QWidget *const m_window;
 };
 
