@@ -146,7 +146,7 @@ int runUnasked(int argc, char *argv[])
     Program program;
     Form1 &form1 = program.form1;
     Simulator::control("silent on");
-    form1.m_a_com1->trigger();
+    named<QAction>(form1, "m_a_com1")->trigger();
     Simulator::control("silent off");
     runEventsFor(500);
     const long start = statusKilobytes("VmRSS");
@@ -170,9 +170,11 @@ int runUnasked(int argc, char *argv[])
     Simulator::control("flood off");
     runEventsFor(500);
     const long afterFlood = statusKilobytes("VmRSS");
-    form1.m_a_com1->trigger();
+    named<QAction>(form1, "m_a_com1")->trigger();
     std::printf("unasked %ld %ld %s\n", afterBytes - start, afterFlood - afterBytes,
-                form1.Label7->text() == QStringLiteral("Spion an Com 1") ? "found" : "NOT-FOUND");
+                named<QLabel>(form1, "Label7")->text() == QStringLiteral("Spion an Com 1")
+                    ? "found"
+                    : "NOT-FOUND");
     std::fflush(stdout);
     QApplication::exit(0);
     return 0;
