@@ -26,6 +26,9 @@ NICE = ["nice", "-n", "10"]
 
 # Lines that only report to the developer or cannot run in a correct program.
 UNREACHABLE = re.compile(r"\b(qDebug|qInfo|qWarning|qCritical|qFatal|Q_ASSERT\w*|Q_UNREACHABLE|Q_UNUSED)\b")
+# Code for other systems is not compiled here, so no test could catch a fault in it.
+HOST_OS = {"Q_OS_UNIX", "Q_OS_LINUX"}
+PLATFORM_IF = re.compile(r"#\s*(ifdef|ifndef)\s+(Q_OS_\w+)")
 STRING = re.compile(r'"(?:\\.|[^"\\])*"')
 RELATIONAL = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
 ARITHMETIC = {"+": "-", "-": "+", "*": "/", "/": "*", "+=": "-=", "-=": "+="}
@@ -89,10 +92,19 @@ def mutants_of(path):
     """The mutants of one file: (line number, column, old text, new text, description)."""
     with open(path, encoding="utf-8") as f:
         lines = f.readlines()
-    previous = ";"
+    previous, live = ";", []  # live: per open #if, whether this build compiles its lines
     for number, line, code in split_code(lines):
         stripped = code.strip()
-        if not stripped or stripped.startswith("#") or UNREACHABLE.search(code):
+        directive = PLATFORM_IF.match(stripped)
+        if directive:
+            live.append((directive.group(2) in HOST_OS) == (directive.group(1) == "ifdef"))
+        elif stripped.startswith("#if"):
+            live.append(True)
+        elif stripped.startswith("#else") and live:
+            live[-1] = not live[-1]
+        elif stripped.startswith("#endif") and live:
+            live.pop()
+        if not stripped or stripped.startswith("#") or UNREACHABLE.search(code) or not all(live):
             continue
         for m in BINARY.finditer(code):
             op = m.group(1)
