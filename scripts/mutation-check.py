@@ -27,7 +27,8 @@ DEFAULT_FILES = ["src/device/*.cpp", "src/main/form1.cpp", "src/logging/*.cpp"]
 NICE = ["nice", "-n", "10"]
 
 # Lines that only report to the developer or cannot run in a correct program.
-UNREACHABLE = re.compile(r"\b(qDebug|qInfo|qWarning|qCritical|qFatal|Q_ASSERT\w*|Q_UNREACHABLE|Q_UNUSED)\b")
+UNREACHABLE = re.compile(
+    r"\b(qDebug|qInfo|qWarning|qCritical|qFatal|Q_ASSERT\w*|Q_UNREACHABLE|Q_UNUSED)\b")
 # Code for other systems is not compiled here, so no test could catch a fault in it.
 HOST_OS = {"Q_OS_UNIX", "Q_OS_LINUX"}
 PLATFORM_IF = re.compile(r"#\s*(ifdef|ifndef)\s+(Q_OS_\w+)")
@@ -132,7 +133,8 @@ def mutants_of(path):
             change = changed_char(literal[1:-1])
             if change:
                 col = m.start() + 1 + change[0]
-                yield number, col, line[col], change[1], f"text {literal} -> {change[1]!r} at {change[0]}"
+                what = f"text {literal} -> {change[1]!r} at {change[0]}"
+                yield number, col, line[col], change[1], what
         # A whole call statement on its own line, after a finished statement or a condition.
         if (CALL_START.match(stripped) and stripped.endswith(");")
                 and stripped.count("(") == stripped.count(")")
