@@ -215,7 +215,9 @@ def main():
           f"{clean:.0f} s; tests: ctest {args.ctest}; timeout {timeout:.0f} s", flush=True)
 
     results, deadline = [], start + args.budget * 60
+    # Both end the run through the finally below, also when started in the background.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
+    signal.signal(signal.SIGINT, signal.default_int_handler)
     for i, (f, line, col, old, new, what) in sample:
         if time.monotonic() > deadline:
             print(f"Budget used up after {len(results)} mutants.")
@@ -258,4 +260,7 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except KeyboardInterrupt:
+        sys.exit("interrupted; the sources are as they were")
