@@ -3,18 +3,20 @@
 #
 #   scripts/install-deps.sh --run    build and run the program (with the device simulator)
 #   scripts/install-deps.sh --test   all of --run, plus what the test suite needs (the default)
+#   scripts/install-deps.sh --fresh-root   what scripts/try-fresh-debian.sh needs
 #
 # Runs as root (or through sudo). Installs only what is missing, without recommended packages.
 set -euo pipefail
 
 usage() {
-    sed -n '2,7s/^# \{0,1\}//p' "$0"
+    sed -n '2,8s/^# \{0,1\}//p' "$0"
 }
 
 mode="test"
 case "${1:-}" in
 --run) mode="run" ;;
 --test | "") mode="test" ;;
+--fresh-root) mode="fresh-root" ;;
 -h | --help)
     usage
     exit 0
@@ -42,6 +44,8 @@ RUN_PACKAGES=(
     fonts-liberation # Liberation Sans Narrow, the main window's readings and captions
     libgl-dev
     fonts-dejavu-core
+    xvfb  # the demo without a desktop session: xvfb-run -a scripts/run-demo.sh
+    xauth
 )
 
 # The test suite on top of the above: the tests run under German settings, the end-to-end
@@ -49,8 +53,6 @@ RUN_PACKAGES=(
 # installs the Debian package.
 TEST_PACKAGES=(
     locales
-    xvfb
-    xauth
     xdotool
     x11-utils
     trayer  # a notification area without a desktop, for the tray icon's end-to-end test
@@ -63,6 +65,11 @@ TEST_PACKAGES=(
     file
     desktop-file-utils
     appstream
+)
+
+# Trying the README's commands on a fresh Debian root (scripts/try-fresh-debian.sh).
+FRESH_ROOT_PACKAGES=(
+    mmdebstrap
 )
 
 # The locales the tests run under, besides C (generated in --test mode); the clock fields are
@@ -84,7 +91,9 @@ if [[ $EUID -ne 0 ]]; then
 fi
 
 packages=("${RUN_PACKAGES[@]}")
-if [[ $mode == test ]]; then
+if [[ $mode == fresh-root ]]; then
+    packages=("${FRESH_ROOT_PACKAGES[@]}")
+elif [[ $mode == test ]]; then
     packages+=("${TEST_PACKAGES[@]}")
 fi
 

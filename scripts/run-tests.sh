@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Warmlog and runs the whole test suite twice: in a plain build (build-test/) and in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Compiler warnings
-# are errors. Then builds the Debian package, installs it and starts the installed program
+# are errors. Then builds the Debian package and checks it unpacked, without installing it
 # (scripts/check-package.sh). Exits non-zero on the first failure.
 #
 #   WARMLOG_JOBS=N       parallel compile jobs (default: number of processors)
@@ -32,8 +32,8 @@ suite() {
 suite build-test -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=OFF -DWARMLOG_BUILD_BENCH=ON
 suite build-asan -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=ON
 
-# --- The Debian package: built in build-package/, installed on this machine (needs root),
-# validated and started from /usr/bin under Xvfb.
+# --- The Debian package: built in build-package/, unpacked there, validated, its installation
+# simulated, and started under Xvfb.
 echo "=== build-package"
 scripts/check-package.sh
 

@@ -26,10 +26,17 @@ bool isRealFileSystem(const QStorageInfo &volume)
 
 } // namespace
 
-DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent)
+DriveListBox::DriveListBox(QWidget *parent)
+    : DriveListBox(QStorageInfo::mountedVolumes(), QStorageInfo::root(), parent)
+{
+}
+
+DriveListBox::DriveListBox(const QList<QStorageInfo> &mounted, const QStorageInfo &root,
+                           QWidget *parent)
+    : QComboBox(parent)
 {
     QList<QStorageInfo> volumes;
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+    for (const QStorageInfo &volume : mounted) {
         if (volume.isValid() && volume.isReady() && isRealFileSystem(volume))
             volumes << volume;
     }
@@ -38,16 +45,21 @@ DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent)
             return a.isRoot();
         return a.rootPath() < b.rootPath();
     });
-    // Without a root among the mounts the list still offers one.
+    // Without a root among the mounts the list still offers one, named after the root volume
+    // where there is one; its directory is the root directory all the same.
     if (volumes.isEmpty() || !volumes.first().isRoot())
-        volumes.prepend(QStorageInfo::root());
+        addDrive(QDir::rootPath(), root);
 
-    for (const QStorageInfo &volume : std::as_const(volumes)) {
-        QString text = QDir::toNativeSeparators(volume.rootPath());
-        if (!volume.name().isEmpty())
-            text += QStringLiteral(" [%1]").arg(volume.name());
-        addItem(text, volume.rootPath());
-    }
+    for (const QStorageInfo &volume : std::as_const(volumes))
+        addDrive(volume.rootPath(), volume);
+}
+
+void DriveListBox::addDrive(const QString &rootPath, const QStorageInfo &volume)
+{
+    QString text = QDir::toNativeSeparators(rootPath);
+    if (!volume.name().isEmpty())
+        text += QStringLiteral(" [%1]").arg(volume.name());
+    addItem(text, rootPath);
 }
 
 QString DriveListBox::drive() const

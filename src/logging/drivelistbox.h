@@ -2,15 +2,24 @@
 
 #include <QComboBox>
 
+class QStorageInfo;
+
 // A drop-down list of the machine's drives: the mounted file systems, the root first. Each entry
 // stands for the root directory of its drive.
 class DriveListBox : public QComboBox
 {
 public:
     explicit DriveListBox(QWidget *parent = nullptr);
+    // The list for these mounted volumes and the system's root volume, which is invalid where the
+    // root directory is not a mount point of its own (a container, a chroot).
+    DriveListBox(const QList<QStorageInfo> &mounted, const QStorageInfo &root,
+                 QWidget *parent = nullptr);
 
     // The root directory of the chosen drive.
     QString drive() const;
     // Chooses the drive that holds the path.
     void setDriveOf(const QString &path);
+
+private:
+    void addDrive(const QString &rootPath, const QStorageInfo &volume);
 };

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -277,6 +278,9 @@ private Q_SLOTS:
         QCOMPARE(named<DirListBox>(*dialog, "Dir1")->path(), QDir::currentPath());
         QCOMPARE(named<DriveListBox>(*dialog, "Drive1")->itemData(0).toString(),
                  QStringLiteral("/"));
+        // Where "/" is no mount point, the system's root volume is invalid: still "/" comes first.
+        const DriveListBox unmounted({}, QStorageInfo());
+        QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(), QStringLiteral("//"));
 
         // Choosing a drive moves the directory list to its root; a file there needs no second
         // separator.
