@@ -65,6 +65,9 @@ TEST_PACKAGES=(
     file
     desktop-file-utils
     appstream
+    # The layout of the C++ files and the shell scripts, checked first.
+    clang-format
+    shellcheck
 )
 
 # Trying the README's commands on a fresh Debian root (scripts/try-fresh-debian.sh).

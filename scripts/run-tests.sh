@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Warmlog and runs the whole test suite twice: in a plain build (build-test/) and in a
+# Checks the C++ layout (clang-format) and the shell scripts (shellcheck), then builds Warmlog and
+# runs the whole test suite twice: in a plain build (build-test/) and in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Compiler warnings
 # are errors. Then builds the Debian package and checks it unpacked, without installing it
 # (scripts/check-package.sh). Exits non-zero on the first failure.
@@ -19,6 +20,17 @@ ctest_jobs=${WARMLOG_CTEST_JOBS:-2}
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+
+# --- Layout and scripts first: they fail in seconds, the builds take minutes.
+echo "=== clang-format, shellcheck"
+# Other versions of clang-format lay the same code out a little differently; the layout is that of
+# Debian 12's.
+if clang-format --version | grep -q 'version 14\.'; then
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+else
+    echo "run-tests.sh: $(clang-format --version | head -n 1) is not version 14: layout not checked"
+fi
+git ls-files -z '*.sh' .ci/run | xargs -0 shellcheck -x --shell=bash
 
 suite() {
     local dir=$1
