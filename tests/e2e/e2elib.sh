@@ -86,10 +86,9 @@ e2e_start_xvfb() {
         exec {fd}>&-
         # Ready once it wrote the number; one that ended (the number was taken after all) makes
         # way for the next try.
-        e2e_wait 15 eval 'grep -qs "^[0-9]" "$E2E_TMP/display" || ! e2e_running xvfb'
-        if e2e_running xvfb && grep -qs '^[0-9]' "$E2E_TMP/display"; then
+        if e2e_wait 15 eval 'grep -qs "^[0-9]" "$E2E_TMP/display" || ! e2e_running xvfb' &&
+            e2e_running xvfb; then
             export DISPLAY=:$display
-            e2e_log "Xvfb on $DISPLAY"
             return 0
         fi
         e2e_stop xvfb || true

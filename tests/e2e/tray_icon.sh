@@ -13,21 +13,16 @@ e2e_require trayer xwininfo python3
 # xprop cannot write a property of the type WM_STATE.
 wm_state() {
     python3 - "$@" <<'PY'
-import ctypes, sys
-x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XInternAtom.restype = ctypes.c_ulong
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XUnmapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-x11.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
-                                ctypes.c_int, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-display = x11.XOpenDisplay(None) or sys.exit("no display")
-window, state = int(sys.argv[1], 0), int(sys.argv[2])
-atom = x11.XInternAtom(display, b"WM_STATE", 0)
+import ctypes as c, sys
+x11 = c.cdll.LoadLibrary("libX11.so.6")
+x11.XOpenDisplay.restype = c.c_void_p
+x11.XInternAtom.restype = c.c_ulong
+display = c.c_void_p(x11.XOpenDisplay(None) or sys.exit("no display"))
+window, state = c.c_ulong(int(sys.argv[1], 0)), int(sys.argv[2])
+atom = c.c_ulong(x11.XInternAtom(display, b"WM_STATE", 0))
 if state == 3:
     x11.XUnmapWindow(display, window)
-x11.XChangeProperty(display, window, atom, atom, 32, 0, (ctypes.c_long * 2)(state, 0), 2)
+x11.XChangeProperty(display, window, atom, atom, 32, 0, (c.c_long * 2)(state, 0), 2)
 x11.XCloseDisplay(display)
 PY
 }
