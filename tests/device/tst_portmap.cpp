@@ -11,7 +11,6 @@ class TestPortmap : public QObject
 private slots:
     void portNumber_data();
     void portNumber();
-    void devicePath();
     void deviceFor_data();
     void deviceFor();
 };
@@ -36,18 +35,6 @@ void TestPortmap::portNumber()
     QCOMPARE(portmap::portNumber(openText).value_or(0), number);
 }
 
-void TestPortmap::devicePath()
-{
-    qputenv("WARMLOG_COM3", "/dev/ttyUSB0");
-    qputenv("WARMLOG_COM1", ""); // set but empty: no device named
-    qunsetenv("WARMLOG_COM4");
-    QCOMPARE(portmap::devicePath(3), QStringLiteral("/dev/ttyUSB0"));
-#ifndef Q_OS_WIN
-    QCOMPARE(portmap::devicePath(1), QStringLiteral("/dev/ttyS0"));
-    QCOMPARE(portmap::devicePath(4), QStringLiteral("/dev/ttyS3"));
-#endif
-}
-
 void TestPortmap::deviceFor_data()
 {
     QTest::addColumn<QByteArray>("openText");
@@ -56,6 +43,8 @@ void TestPortmap::deviceFor_data()
     const std::pair<const char *, const char *> rows[] = {{"ttyUSB0:9600,n,8,1", "/dev/ttyUSB0"},
                                                           {"pts/3:9600,n,8,1", "/dev/pts/3"},
                                                           {"COM2:9600,n,8,1", "/dev/ttyS1"},
+                                                          {"COM3:9600,n,8,1", "/dev/ttyUSB7"},
+                                                          {"COM1:9600,n,8,1", "/dev/ttyS0"},
                                                           {":9600,n,8,1", ""},
                                                           {"../etc/x:9600", ""},
                                                           {"/etc/x:9600", ""}};
@@ -71,6 +60,8 @@ void TestPortmap::deviceFor()
     QFETCH(QByteArray, openText);
     QFETCH(QString, device);
     qunsetenv("WARMLOG_COM2");
+    qputenv("WARMLOG_COM3", "/dev/ttyUSB7");
+    qputenv("WARMLOG_COM1", ""); // set but empty: no device named
     QCOMPARE(portmap::deviceFor(openText), device);
 }
 
