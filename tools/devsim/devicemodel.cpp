@@ -1,33 +1,47 @@
 #include "devicemodel.h"
 
-#include "device/protocol.h"
-
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace devsim {
 
 namespace {
 
-constexpr int LowestConverterByte = 1;
 constexpr int HighestByte = 255;
 constexpr double BatteryOffsetVolts = 0.4;
+
+// The sensor's curve from its data sheet: a converter byte and the temperature it stands for, in
+// tenths of a degree. The simulator keeps its own table rather than the program's conversion, so
+// that a wrong constant there shows in every test that reads the simulator through the program.
+struct CurvePoint
+{
+    int byte;
+    int tenths;
+};
+constexpr CurvePoint Curve[] = {
+    {1, -577},  {4, -415},   {8, -323},   {12, -265},  {16, -221},  {24, -155},  {32, -104},
+    {40, -62},  {48, -25},   {56, 9},     {64, 40},    {80, 96},    {96, 149},   {112, 200},
+    {128, 251}, {144, 304},  {160, 361},  {176, 425},  {192, 499},  {208, 592},  {224, 723},
+    {236, 880}, {244, 1065}, {248, 1228}, {250, 1358}, {252, 1570}, {253, 1646},
+};
 
 } // namespace
 
 int converterByteFor(double celsius)
 {
-    int best = LowestConverterByte;
-    double bestDistance = INFINITY;
-    for (int byte = LowestConverterByte; byte <= HighestByte; ++byte) {
-        const double distance = std::fabs(*protocol::temperatureFromAnswer(byte) - celsius);
-        // Strictly nearer only, so that ties keep the lower byte.
-        if (distance < bestDistance) {
-            best = byte;
-            bestDistance = distance;
+    const double tenths = celsius * 10;
+    if (tenths <= Curve[0].tenths)
+        return Curve[0].byte;
+    for (std::size_t i = 1; i < std::size(Curve); ++i) {
+        const CurvePoint &low = Curve[i - 1];
+        const CurvePoint &high = Curve[i];
+        if (tenths <= high.tenths) {
+            const double share = (tenths - low.tenths) / (high.tenths - low.tenths);
+            return static_cast<int>(std::lround(low.byte + share * (high.byte - low.byte)));
         }
     }
-    return best;
+    return Curve[std::size(Curve) - 1].byte;
 }
 
 int batteryByteFor(double volts)
@@ -64,11 +78,11 @@ std::optional<int> DeviceModel::answer(int command, Clock::time_point now) const
     if (m_silent)
         return std::nullopt;
     switch (command) {
-    case protocol::CommandPing:
+    case CommandPing:
         return m_pingByte;
-    case protocol::CommandBattery:
+    case CommandBattery:
         return m_batteryByte;
-    case protocol::CommandTemperature:
+    case CommandTemperature:
         if (m_drift) {
             const std::chrono::duration<double> elapsed = now - m_drift->start;
             return converterByteFor(

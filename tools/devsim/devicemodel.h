@@ -7,11 +7,16 @@ namespace devsim {
 
 using Clock = std::chrono::steady_clock;
 
+// The command bytes the device answers.
+constexpr int CommandPing = 1;
+constexpr int CommandTemperature = 22;
+constexpr int CommandBattery = 25;
+
 // The byte the device sends when nobody asked for one.
 constexpr int StrayByte = 0x55;
 
-// The converter byte from 1 to 255 whose converted temperature is nearest to celsius; of two
-// equally near bytes the lower.
+// The converter byte for a temperature, read off the sensor's curve between the points of its data
+// sheet; 1 below the curve, 253 above it.
 int converterByteFor(double celsius);
 // round((volts - 0.4) * 10), clamped to 0..255.
 int batteryByteFor(double volts);

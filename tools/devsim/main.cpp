@@ -18,7 +18,7 @@ constexpr const char *Usage =
     "  --link PATH         symbolic link to the current terminal (/dev/pts/N)\n"
     "  --control PATH      FIFO for control lines (default: the link's path plus \".ctl\")\n"
     "  --log PATH          append rx N, tx N, drop N, plug DEVICE, unplug, ctl LINE\n"
-    "  --temp C            the byte whose temperature is nearest to C (default 21.5)\n"
+    "  --temp C            the byte the sensor gives at C, from its data sheet (default 21.5)\n"
     "  --temp-byte N       the temperature byte itself\n"
     "  --battery V         byte round((V - 0.4) * 10) (default 4.2)\n"
     "  --battery-byte N    the battery byte itself\n"
