@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running and testing Warmlog need.
 #
-#   scripts/install-deps.sh --run    build and run the program (with the device simulator)
-#   scripts/install-deps.sh --test   all of --run, plus what the test suite needs (the default)
+#   scripts/install-deps.sh --run      build and run the program (with the device simulator)
+#   scripts/install-deps.sh --test     all of --run, plus what the test suite needs (the default)
+#   scripts/install-deps.sh --windows  all of --test, plus the Windows cross-build and Wine
 #
 # Runs as root (or through sudo). Installs only what is missing, without recommended packages.
 set -euo pipefail
 
 usage() {
-    sed -n '2,7s/^# \{0,1\}//p' "$0"
+    sed -n '2,8s/^# \{0,1\}//p' "$0"
 }
 
 mode="test"
 case "${1:-}" in
 --run) mode="run" ;;
 --test | "") mode="test" ;;
+--windows) mode="windows" ;;
 -h | --help)
     usage
     exit 0
@@ -62,6 +64,20 @@ TEST_PACKAGES=(
     appstream
 )
 
+# The Windows build on top of the test suite: the MinGW-w64 cross-compiler, Qt's host tools for
+# the Qt that scripts/build-qt-windows.sh builds (it installs these itself, too), Debian's Wine
+# to run the Windows programs and tests, and ImageMagick for screenshots of them.
+WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix
+    binutils-mingw-w64-x86-64
+    qt6-base-dev-tools
+    perl
+    xz-utils
+    wine64
+    wine
+    imagemagick
+)
+
 # The locales the tests run under, besides C (generated in --test mode).
 LOCALES=(
     de_DE.UTF-8
@@ -78,8 +94,11 @@ if [[ $EUID -ne 0 ]]; then
 fi
 
 packages=("${RUN_PACKAGES[@]}")
-if [[ $mode == test ]]; then
+if [[ $mode != run ]]; then
     packages+=("${TEST_PACKAGES[@]}")
+fi
+if [[ $mode == windows ]]; then
+    packages+=("${WINDOWS_PACKAGES[@]}")
 fi
 
 missing=()
@@ -103,7 +122,7 @@ else
 fi
 
 # Generate the locales non-interactively: uncomment them in /etc/locale.gen, then locale-gen.
-if [[ $mode != test ]]; then
+if [[ $mode == run ]]; then
     exit 0
 fi
 regenerate=0
