@@ -10,8 +10,8 @@
 # deb-src entry for the mirror the binary packages come from (needs root, or sudo).
 #
 # Environment: JOBS (parallel compile jobs, default 2), NICE (niceness of the compile, default
-# 19), WARMLOG_QTSERIALPORT_TARBALL (the Qt Serial Port release tarball, used when the mirror
-# does not serve the source package; default ../shared/third_party/ next to the repository).
+# 19), WARMLOG_QTSERIALPORT_TARBALL (the Qt Serial Port release tarball; by default the mirror's
+# source package, else the tarball in ../shared/third_party/ next to the repository).
 # It takes about 25 minutes on 2 cores.
 set -euo pipefail
 
@@ -172,14 +172,15 @@ cmake --install "$work/build-qtbase"
 
 # --- Qt Serial Port: Debian's source package where the mirror has it, else the release --------
 serialport=
-if apt-cache showsrc qt6-serialport 2>/dev/null | grep -q "^Version: ${QT_VERSION}"; then
+tarball=${WARMLOG_QTSERIALPORT_TARBALL:-}
+sources=$(apt-cache showsrc qt6-serialport 2>/dev/null || true)
+if [[ -z $tarball && $sources == *$'\n'"Version: ${QT_VERSION}"* ]]; then
     say "fetching the source of qt6-serialport"
     (cd "$work/src" && apt-get source qt6-serialport)
     serialport=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-serialport-*' \
         -print -quit)
 fi
 if [[ -z $serialport ]]; then
-    tarball=${WARMLOG_QTSERIALPORT_TARBALL:-}
     if [[ -z $tarball ]]; then
         # ../shared next to the repository; a git worktree looks next to its main checkout.
         tarball=$repo/../shared/third_party/$SERIALPORT_TARBALL_NAME
