@@ -142,6 +142,39 @@ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/
 grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp" ||
     die "could not guard isSoftwareGl() in $window_cpp"
 
+# --- Qt Serial Port: Debian's source package where the mirror has it, else the release --------
+# Fetched before the long qtbase build, so a missing source stops the run at once.
+serialport=
+tarball=${WARMLOG_QTSERIALPORT_TARBALL:-}
+sources=$(apt-cache showsrc qt6-serialport 2>/dev/null || true)
+if [[ -z $tarball && $sources == *$'\n'"Version: ${QT_VERSION}"* ]]; then
+    say "fetching the source of qt6-serialport"
+    # A mirror may list the source package and still answer 404 for its files.
+    if (cd "$work/src" && apt-get source qt6-serialport); then
+        serialport=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-serialport-*' \
+            -print -quit)
+    else
+        say "the mirror lists qt6-serialport but does not serve it"
+    fi
+fi
+if [[ -z $serialport ]]; then
+    if [[ -z $tarball ]]; then
+        # ../shared next to the repository; a git worktree looks next to its main checkout.
+        tarball=$repo/../shared/third_party/$SERIALPORT_TARBALL_NAME
+        if [[ ! -f $tarball ]] && common=$(git -C "$repo" rev-parse --path-format=absolute \
+            --git-common-dir 2>/dev/null); then
+            tarball=$(dirname -- "$common")/../shared/third_party/$SERIALPORT_TARBALL_NAME
+        fi
+    fi
+    [[ -f $tarball ]] || die "no qt6-serialport source from the mirror and $tarball is missing"
+    say "using $tarball"
+    echo "$SERIALPORT_SHA256  $tarball" | sha256sum --check --quiet ||
+        die "$tarball does not have the expected sha256 $SERIALPORT_SHA256"
+    tar -xJf "$tarball" -C "$work/src"
+    serialport=$work/src/${SERIALPORT_TARBALL_NAME%.tar.xz}
+fi
+
+# --- Building ----------------------------------------------------------------------------------
 qtbase_configure=(
     cmake -G Ninja -S "$qtbase" -B "$work/build-qtbase"
     -DCMAKE_TOOLCHAIN_FILE="$toolchain"
@@ -170,32 +203,6 @@ say "building qtbase with $jobs jobs at niceness $niceness"
 nice -n "$niceness" cmake --build "$work/build-qtbase" --parallel "$jobs"
 cmake --install "$work/build-qtbase"
 
-# --- Qt Serial Port: Debian's source package where the mirror has it, else the release --------
-serialport=
-tarball=${WARMLOG_QTSERIALPORT_TARBALL:-}
-sources=$(apt-cache showsrc qt6-serialport 2>/dev/null || true)
-if [[ -z $tarball && $sources == *$'\n'"Version: ${QT_VERSION}"* ]]; then
-    say "fetching the source of qt6-serialport"
-    (cd "$work/src" && apt-get source qt6-serialport)
-    serialport=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-serialport-*' \
-        -print -quit)
-fi
-if [[ -z $serialport ]]; then
-    if [[ -z $tarball ]]; then
-        # ../shared next to the repository; a git worktree looks next to its main checkout.
-        tarball=$repo/../shared/third_party/$SERIALPORT_TARBALL_NAME
-        if [[ ! -f $tarball ]] && common=$(git -C "$repo" rev-parse --path-format=absolute \
-            --git-common-dir 2>/dev/null); then
-            tarball=$(dirname -- "$common")/../shared/third_party/$SERIALPORT_TARBALL_NAME
-        fi
-    fi
-    [[ -f $tarball ]] || die "the mirror has no qt6-serialport source and $tarball is missing"
-    say "using $tarball"
-    echo "$SERIALPORT_SHA256  $tarball" | sha256sum --check --quiet ||
-        die "$tarball does not have the expected sha256 $SERIALPORT_SHA256"
-    tar -xJf "$tarball" -C "$work/src"
-    serialport=$work/src/${SERIALPORT_TARBALL_NAME%.tar.xz}
-fi
 mkdir -p "$work/build-serialport"
 serialport_configure=("$stage/bin/qt-configure-module" "$serialport")
 say "configuring qtserialport: ${serialport_configure[*]}"
