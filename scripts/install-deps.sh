@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running and testing Warmlog need.
 #
-#   scripts/install-deps.sh --run    build and run the program (with the device simulator)
-#   scripts/install-deps.sh --test   all of --run, plus what the test suite needs (the default)
-#   scripts/install-deps.sh --fresh-root   what scripts/try-fresh-debian.sh needs
+#   scripts/install-deps.sh --run         build and run the program (with the device simulator)
+#   scripts/install-deps.sh --test        all of --run, plus what the test suite needs (the default)
+#   scripts/install-deps.sh --windows     all of --test, plus the Windows cross-build and Wine
+#   scripts/install-deps.sh --fresh-root  what scripts/try-fresh-debian.sh needs
 #
 # Runs as root (or through sudo). Installs only what is missing, without recommended packages.
 set -euo pipefail
@@ -17,6 +18,7 @@ case "${1:-}" in
 --run) mode="run" ;;
 --test | "") mode="test" ;;
 --fresh-root) mode="fresh-root" ;;
+--windows) mode="windows" ;;
 -h | --help)
     usage
     exit 0
@@ -75,6 +77,20 @@ FRESH_ROOT_PACKAGES=(
     mmdebstrap
 )
 
+# The Windows build on top of the test suite: the MinGW-w64 cross-compiler, Qt's host tools for
+# the Qt that scripts/build-qt-windows.sh builds (it installs these itself, too), Debian's Wine
+# to run the Windows programs and tests, and ImageMagick for screenshots of them.
+WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix
+    binutils-mingw-w64-x86-64
+    qt6-base-dev-tools
+    perl
+    xz-utils
+    wine64
+    wine
+    imagemagick
+)
+
 # The locales the tests run under, besides C (generated in --test mode); the clock fields are
 # checked against the time texts of the other two as well.
 LOCALES=(
@@ -96,8 +112,11 @@ fi
 packages=("${RUN_PACKAGES[@]}")
 if [[ $mode == fresh-root ]]; then
     packages=("${FRESH_ROOT_PACKAGES[@]}")
-elif [[ $mode == test ]]; then
+elif [[ $mode != run ]]; then
     packages+=("${TEST_PACKAGES[@]}")
+fi
+if [[ $mode == windows ]]; then
+    packages+=("${WINDOWS_PACKAGES[@]}")
 fi
 
 missing=()
@@ -121,7 +140,7 @@ else
 fi
 
 # Generate the locales non-interactively: uncomment them in /etc/locale.gen, then locale-gen.
-if [[ $mode != test ]]; then
+if [[ $mode == run || $mode == fresh-root ]]; then
     exit 0
 fi
 regenerate=0
