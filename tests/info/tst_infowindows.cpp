@@ -8,8 +8,6 @@
 #include "support/scriptedmessageboxes.h"
 #include "support/scriptedmodule.h"
 
-#include <QFile>
-#include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -123,33 +121,6 @@ private Q_SLOTS:
         QCOMPARE(Blick::instance()->windowTitle(), QStringLiteral("Warmlog"));
     }
 
-    void linksWindow()
-    {
-        Blick *picture = Blick::showInstance(m_platform, nullptr);
-        picture->Label1_Click();
-        QPointer<URLs> links = URLs::instance();
-        QVERIFY(links && links->isVisible());
-        QCOMPARE(links->size(), QSize(256, 187));
-        QVERIFY(links->windowIcon().pixmap(32).toImage() !=
-                picture->windowIcon().pixmap(32).toImage());
-        for (const QWidget *label : links->findChildren<EventLabel *>())
-            QVERIFY2(links->rect().contains(label->geometry()), qPrintable(label->objectName()));
-
-        // Hidden by "&O.K.", it comes back as it was; closed, it comes back as designed.
-        point(links, QStringLiteral("background"));
-        point(links, QStringLiteral("Label3"));
-        links->Command1->click();
-        QVERIFY(links && !links->isVisible() && picture->isVisible());
-        picture->Label1_Click();
-        QVERIFY(URLs::instance() == links && links->isVisible());
-        QCOMPARE(looks(links), QStringLiteral("nnBnn"));
-        closeAndDelete(links);
-        QVERIFY(!links);
-        picture->Label1_Click();
-        QVERIFY(URLs::instance() && URLs::instance()->isVisible() && picture->isVisible());
-        QCOMPARE(looks(URLs::instance()), QStringLiteral("ddddd"));
-    }
-
     void hotSpot_data()
     {
         // Pixels of the picture; its push-button lies at 240 to 256 across, 48 to 64 down.
@@ -228,20 +199,6 @@ private Q_SLOTS:
                     box.style == msgbox::StyleInformation &&
                     box.title == QStringLiteral("Warmlog"));
         QVERIFY(URLs::instance() == links && links->isVisible());
-    }
-
-    void images()
-    {
-        QCOMPARE(QImage(QStringLiteral(":/icons/warmlog.png")).size(), QSize(32, 32));
-        QCOMPARE(QImage(QStringLiteral(":/cursors/hand.png")).size(), QSize(32, 32));
-        QFile bmp(QStringLiteral(":/pictures/spion.bmp"));
-        QCOMPARE(QImage(bmp.fileName()).size(), QSize(318, 204));
-        QVERIFY(bmp.open(QIODevice::ReadOnly));
-        QCOMPARE(bmp.size(), 195078);
-        // "BM", file size, pixels at 54, info header of 40, 318 x 204, one plane, 24 bits, none
-        // compressed.
-        QCOMPARE(bmp.read(34).toHex(),
-                 "424d06fa02000000000036000000280000003e010000cc0000000100180000000000");
     }
 };
 

@@ -21,5 +21,11 @@ public:
     QList<int> answers;
     QList<Call> calls;
 
-    int show(const QString &prompt, int style, const QString &title) override;
+    int show(const QString &prompt, int style, const QString &title) override
+    {
+        calls.append({prompt, style, title});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return (style & 0x0F) == msgbox::StyleYesNo ? msgbox::AnswerNo : msgbox::AnswerOk;
+    }
 };
