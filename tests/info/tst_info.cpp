@@ -1,18 +1,20 @@
 #include "info/blick.h"
 #include "info/eventlabel.h"
+#include "info/infobox.h"
 #include "info/urls.h"
-#include "main/form1.h"
 #include "platform/urlopener.h"
-#include "support/fixedclock.h"
-#include "support/named.h"
-#include "support/scriptedmessageboxes.h"
-#include "support/scriptedmodule.h"
+#include "support/windowrig.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
+
+const QString Author =
+    QStringLiteral("\t\r\n\t\r\nVon Jonas Feldkamp\t\r\n\t\r\nE-Mail: jonas.feldkamp@example.org");
 
 using Opened = QList<QPair<QWidget *, QString>>;
 
@@ -67,7 +69,7 @@ void closeAndDelete(QWidget *window)
 
 } // namespace
 
-class TestInfoWindows : public QObject
+class TestInfo : public QObject
 {
     Q_OBJECT
 
@@ -77,6 +79,71 @@ class TestInfoWindows : public QObject
     Platform m_platform{&m_clock, &m_boxes, nullptr, nullptr, &m_opener};
 
 private Q_SLOTS:
+    void text()
+    {
+        QCOMPARE(infoBoxText(2, 10, 11), QStringLiteral("Version: 2. 10. 11. ") + Author);
+    }
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("&Info") << "m_f_info" << true;
+        QTest::newRow("tray Info, hidden") << "mnbarinfo" << false;
+    }
+
+    void menus()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, shown);
+        WindowRig rig;
+        rig.form->setVisible(shown);
+        named<QAction>(*rig.form, qPrintable(item))->trigger();
+        QCOMPARE(rig.boxes.calls.size(), 1);
+        const ScriptedMessageBoxes::Call &box = rig.boxes.calls[0];
+        QCOMPARE(QStringList({box.prompt, box.title, QString::number(box.style)}),
+                 QStringList({"Version: 2. 0. 0. " + Author, "Warmlog",
+                              QString::number(msgbox::StyleInformation)}));
+        QCOMPARE(rig.form->isVisible(), shown);
+    }
+
+    // The real boxes: a question waits for Ja or Nein, the OK box closes on Enter and Esc.
+    void realBoxKeys_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("key"); // 0: the title bar's close box
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("question, Esc") << 36 << int(Qt::Key_Escape) << msgbox::AnswerYes << false;
+        QTest::newRow("question, close box") << 36 << 0 << msgbox::AnswerYes << false;
+        QTest::newRow("No first, Esc") << 292 << int(Qt::Key_Escape) << msgbox::AnswerYes << false;
+        QTest::newRow("No first, Enter") << 292 << int(Qt::Key_Return) << msgbox::AnswerNo << true;
+        QTest::newRow("OK, Esc") << 64 << int(Qt::Key_Escape) << msgbox::AnswerOk << true;
+        QTest::newRow("OK, Enter") << 64 << int(Qt::Key_Return) << msgbox::AnswerOk << true;
+    }
+
+    void realBoxKeys()
+    {
+        QFETCH(int, style);
+        QFETCH(int, key);
+        bool stayed = false;
+        QTimer::singleShot(0, this, [key, &stayed] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                box->close();
+            stayed = box->isVisible();
+            if (stayed) {
+                for (QPushButton *button : box->findChildren<QPushButton *>())
+                    if (button->text() == QLatin1String("&Ja") || button->text() == "OK")
+                        button->click();
+            }
+        });
+        QtMessageBoxes boxes;
+        QTEST(boxes.show(QStringLiteral("Frage?"), style, QStringLiteral("Warmlog")), "answer");
+        QTEST(!stayed, "closes");
+    }
     void init()
     {
         m_boxes.calls.clear();
@@ -202,5 +269,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestInfoWindows)
-#include "tst_infowindows.moc"
+QTEST_MAIN(TestInfo)
+#include "tst_info.moc"
