@@ -29,22 +29,6 @@ struct ScriptedUrlOpener final : UrlOpener
     }
 };
 
-// Per link: 'd' design look (no colours of its own), 'n' black, 'b' dark blue, '?' other; upper
-// case when underlined. Pointed at is 'B'.
-QString looks(const URLs *window)
-{
-    QString text;
-    for (const QWidget *label : window->findChildren<EventLabel *>()) {
-        const QColor colour = label->palette().color(QPalette::WindowText);
-        const QChar look = !label->testAttribute(Qt::WA_SetPalette) ? u'd'
-                           : colour == QColor(0, 0, 0)              ? u'n'
-                           : colour == QColor(0, 0, 192)            ? u'b'
-                                                                    : u'?';
-        text += label->font().underline() ? look.toUpper() : look;
-    }
-    return text;
-}
-
 // Moves the pointer to a control, or to the window's own background, or clicks there. The
 // window hands it to the control under it, as on the desktop.
 void point(QWidget *window, const QString &control, bool click = false)
@@ -186,52 +170,6 @@ private Q_SLOTS:
         QVERIFY(Blick::instance() && Blick::instance()->isVisible() && links &&
                 !links->isVisible());
         QCOMPARE(Blick::instance()->windowTitle(), QStringLiteral("Warmlog"));
-    }
-
-    void hotSpot_data()
-    {
-        // Pixels of the picture; its push-button lies at 240 to 256 across, 48 to 64 down.
-        QTest::addColumn<QPoint>("pixel");
-        QTest::addColumn<bool>("opensLinks");
-        QTest::newRow("top left") << QPoint(240, 48) << true;
-        QTest::newRow("bottom right") << QPoint(256, 64) << true;
-        QTest::newRow("left of it") << QPoint(239, 56) << false;
-        QTest::newRow("below it") << QPoint(248, 65) << false;
-    }
-
-    void hotSpot()
-    {
-        QFETCH(QPoint, pixel);
-        Blick *picture = Blick::showInstance(m_platform, nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(picture));
-        // The picture counts from the inside of the box's border.
-        const QPoint at = picture->Label1->parentWidget()->mapTo(picture, pixel);
-        QTest::mouseClick(picture->windowHandle(), Qt::LeftButton, {}, at);
-        QTEST(URLs::instance() != nullptr, "opensLinks");
-        QVERIFY(picture->isVisible());
-    }
-
-    void linkLooks_data()
-    {
-        QTest::addColumn<QString>("moves");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("before any move") << QString() << "ddddd";
-        QTest::newRow("a link first") << QStringLiteral("Label2") << "dBddd";
-        QTest::newRow("link to link") << QStringLiteral("background Label1 Label5") << "BnnnB";
-        QTest::newRow("then background")
-            << QStringLiteral("background Label1 Label5 background") << "nnnnn";
-        QTest::newRow("button no background")
-            << QStringLiteral("background Label3 Command1") << "nnBnn";
-    }
-
-    void linkLooks()
-    {
-        QFETCH(QString, moves);
-        URLs *links = URLs::showInstance(m_platform, nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(links));
-        for (const QString &move : moves.split(u' ', Qt::SkipEmptyParts))
-            point(links, move);
-        QTEST(looks(links), "expected");
     }
 
     void openAddress_data()

@@ -17,7 +17,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTest>
@@ -228,32 +227,6 @@ private Q_SLOTS:
         // "Log &kopieren" hands over the whole text with the file's line ends.
         named<QPushButton>(*log, "Command5")->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), record + record);
-    }
-
-    void typedTextAndViewStay()
-    {
-        WindowRig rig;
-        textdatei *log = rig.openLog();
-        QVERIFY(QTest::qWaitForWindowExposed(log));
-        // A note typed on an unfinished line keeps its line, and the caret stays in it.
-        QTest::keyClicks(named<QPlainTextEdit>(*log, "Text1"), QStringLiteral("Notiz"));
-        play(log, QStringLiteral("start tick"));
-        QTest::keyClicks(named<QPlainTextEdit>(*log, "Text1"), QStringLiteral(" 1"));
-        QVERIFY(log->logText().startsWith(QStringLiteral("Notiz 1\n16:00:00\t")));
-        QCOMPARE(log->logText().count(u'\n'), 2);
-
-        // A view scrolled away from the caret at the end stays where the user left it.
-        play(log, QStringLiteral("tick ").repeated(200));
-        named<QPlainTextEdit>(*log, "Text1")->moveCursor(QTextCursor::End);
-        QScrollBar *bar = named<QPlainTextEdit>(*log, "Text1")->verticalScrollBar();
-        QVERIFY(bar->maximum() > 100);
-        bar->setValue(bar->maximum() / 2);
-        const int top = bar->value();
-        const int caret = named<QPlainTextEdit>(*log, "Text1")->textCursor().position();
-        play(log, QStringLiteral("tick tick"));
-        QCOMPARE(bar->value(), top);
-        QCOMPARE(named<QPlainTextEdit>(*log, "Text1")->textCursor().position(), caret);
-        QVERIFY(log->logText().size() > caret);
     }
 
     void showAgain_data()
