@@ -31,6 +31,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A line the user typed and a record, as the log window holds them.
@@ -144,12 +146,7 @@ QStringList cutTexts(QWidget *window)
         const QSize needed(metrics.size(Qt::TextShowMnemonic, text).width(), metrics.height());
         if (!text.isEmpty() && control->isVisibleTo(window) &&
             (needed.width() > room.width() || needed.height() > room.height()))
-            cut << control->objectName() + QLatin1String(": ") + text +
-                       QString(" %1x%2 in %3x%4")
-                           .arg(needed.width())
-                           .arg(needed.height())
-                           .arg(room.width())
-                           .arg(room.height());
+            cut << control->objectName() + QLatin1String(": ") + text;
     }
     return cut;
 }
@@ -195,6 +192,37 @@ private Q_SLOTS:
         for (const char *button : {"Command1", "Command2", "Command4", "Command5"})
             QCOMPARE(named<QPushButton>(*log, button)->isEnabled(), interval == 0);
         QTEST(int(log->logText().count(u'\n')), "records");
+    }
+
+    // Every fixed text of the log windows, in any order.
+    void captions_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("textdatei") << QStringList{
+            "Logdatei",     "Einstellungen:", "&Log starten", "Log l&öschen", "Log &kopieren",
+            "Intervall:",   "  1 Sekunde",    "30 Sekunden",  "1 Minute",     "1 Stunde",
+            "Log s&toppen", "Sc&hließen",     "&Speichern"};
+        QTest::newRow("datei") << QStringList{"Log Datei anlegen",
+                                              "Pfadangaben:", "Datei &erstellen", "&Zurück"};
+    }
+
+    void captions()
+    {
+        WindowRig rig;
+        named<QPushButton>(*rig.openLog(), "Command2")->click();
+        QWidget *window = QTest::currentDataTag() == QByteArray("datei")
+                              ? static_cast<QWidget *>(datei::instance())
+                              : textdatei::instance();
+        QStringList shown{window->windowTitle()};
+        for (const QWidget *control : window->findChildren<QWidget *>()) {
+            const bool box = control->inherits("QGroupBox");
+            if (box || control->inherits("QLabel") || control->inherits("QAbstractButton"))
+                shown << control->property(box ? "title" : "text").toString();
+        }
+        QFETCH(QStringList, texts);
+        shown.sort();
+        texts.sort();
+        QCOMPARE(shown, texts);
     }
 
     void record_data()
@@ -310,14 +338,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("window");
-        QTest::newRow("&Log Datei erstellen") << "Form1.m_datei_logd"
-                                              << "textdatei";
-        QTest::newRow("Sc&hließen") << "textdatei.Command1"
-                                    << "Form1";
-        QTest::newRow("&Speichern") << "textdatei.Command2"
-                                    << "datei";
-        QTest::newRow("&Zurück") << "datei.Command2"
-                                 << "Form1";
+        QTest::newRow("&Log Datei erstellen") << u"Form1.m_datei_logd"_s << u"textdatei"_s;
+        QTest::newRow("Sc&hließen") << u"textdatei.Command1"_s << u"Form1"_s;
+        QTest::newRow("&Speichern") << u"textdatei.Command2"_s << u"datei"_s;
+        QTest::newRow("&Zurück") << u"datei.Command2"_s << u"Form1"_s;
     }
 
     void bringsForward()
@@ -506,14 +530,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("click highlights") << "click"
-                                          << ".";
-        QTest::newRow("double click opens") << "double"
-                                            << "a";
-        QTest::newRow("Enter opens") << "enter"
-                                     << "a";
-        QTest::newRow("link to a folder") << "enter c"
-                                          << "c";
+        QTest::newRow("click highlights") << u"click"_s << u"."_s;
+        QTest::newRow("double click opens") << u"double"_s << u"a"_s;
+        QTest::newRow("Enter opens") << u"enter"_s << u"a"_s;
+        QTest::newRow("link to a folder") << u"enter c"_s << u"c"_s;
     }
 
     void folderList()

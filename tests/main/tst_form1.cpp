@@ -127,6 +127,16 @@ private Q_SLOTS:
         QTest::newRow("Hilfe Ubat Ubatjn Command2")
             << Texts{"Warmlog ist von Jonas Feldkamp ", "Batteriespannung: unbekannt ",
                      "Laden: nein ", "&Reset Min/Max Anzeige"};
+        QTest::newRow("Frame1 Label1 Label4 Frame2 Label2 Label3 Label5 Label6 Frame3")
+            << Texts{"Laufende Messung:",
+                     "Aktuelle Temperatur:",
+                     "Aktuelle Uhrzeit:",
+                     "Min/Max Anzeige:",
+                     "Min:",
+                     "Max:",
+                     "um:",
+                     "um:",
+                     "Einstellungen:"};
         // The menus; the notification icon's menu never shows in the bar.
         QTest::newRow("bar") << Texts{"&Datei", "&Anschluss", "&?"};
         QTest::newRow("m_datei") << Texts{"&Log Datei erstellen", "-", "&Ende"};
@@ -152,9 +162,8 @@ private Q_SLOTS:
 
         // The system's time format, with seconds.
         rig.clock.time = QTime(9, 3, 7);
-        form.Timer2_Timer();
-        QVERIFY2(named<QLineEdit>(form, "Text4")->text().startsWith(u"09:03:07 "_s),
-                 qPrintable(named<QLineEdit>(form, "Text4")->text()));
+        QTRY_VERIFY2(named<QLineEdit>(form, "Text4")->text().startsWith(u"09:03:07 "_s),
+                     qPrintable(named<QLineEdit>(form, "Text4")->text()));
         QCOMPARE(named<QPushButton>(form, "Command2")->toolTip(),
                  u"Setzt die Min/Max Anzeige auf die aktuelle Temperatur."_s);
         QVERIFY(named<QTimer>(form, "Timer2")->isActive());
@@ -162,6 +171,7 @@ private Q_SLOTS:
         QVERIFY(!named<QTimer>(form, "Timer1")->isActive());
         for (const char *box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"})
             QVERIFY2(!named<QLineEdit>(form, box)->isEnabled(), box);
+        QVERIFY(form.centralWidget());
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -294,6 +304,7 @@ private Q_SLOTS:
         QCOMPARE(named<QLabel>(form, "Label7")->text(), u"Spion an "_s + name);
         QCOMPARE(named<QLabel>(form, "Label7")->toolTip(), QString());
         QCOMPARE(named<QLineEdit>(form, "Text2")->text(), u"25.1 °C"_s);
+        QTRY_COMPARE(form.windowTitle(), u"Warmlog 25.1 °C"_s); // the measurement's own timer
         menuItems(menu);
         for (const QAction *item : menu->actions())
             QCOMPARE(item->isChecked(), item == menu->actions().constLast());

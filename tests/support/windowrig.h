@@ -56,8 +56,10 @@ struct WindowRig
         for (const QString &name : QString::fromLatin1(names).split(QLatin1Char(' '))) {
             const QObject *control = form->findChild<QObject *>(name);
             texts << (name == QLatin1String("caption") ? form->windowTitle()
-                      : control                        ? control->property("text").toString()
-                                : named<KeyedStatusBar>(*form, "StatusBar1")->panelText(name));
+                      : control
+                          ? control->property(control->inherits("QGroupBox") ? "title" : "text")
+                                .toString()
+                          : named<KeyedStatusBar>(*form, "StatusBar1")->panelText(name));
         }
         return texts;
     }
