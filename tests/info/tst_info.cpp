@@ -6,7 +6,6 @@
 #include "support/windowrig.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -43,12 +42,6 @@ void point(QWidget *window, const QString &control, bool click = false)
     else
         QTest::mouseMove(window->windowHandle(), at + QPoint(nudge, 0));
     QCoreApplication::processEvents();
-}
-
-void closeAndDelete(QWidget *window)
-{
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
@@ -138,38 +131,6 @@ private Q_SLOTS:
     {
         delete URLs::instance();
         delete Blick::instance();
-    }
-
-    void pictureWindow()
-    {
-        ScriptedModule serial;
-        Form1 form(serial, m_platform);
-        named<QAction>(form, "m_f_so")->trigger();
-        QPointer<Blick> first = Blick::instance();
-        QVERIFY(first && first->isVisible() && !first->windowIcon().isNull());
-        QCOMPARE(first->size(), QSize(322, 210));
-        QVERIFY(!(first->windowFlags() &
-                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        named<QAction>(form, "m_f_so")->trigger();
-        QCOMPARE(Blick::instance(), first.data());
-
-        // The close box brings back the main window, also from the notification area.
-        form.hide();
-        closeAndDelete(first);
-        QVERIFY(!first && form.isVisible());
-        named<QAction>(form, "m_f_so")->trigger();
-        QVERIFY(Blick::instance() && Blick::instance()->isVisible());
-        QCOMPARE(Blick::instance()->windowTitle(), QStringLiteral("Warmlog"));
-
-        // "&O.K." makes a closed picture window anew.
-        Blick::instance()->Label1_Click();
-        QPointer<URLs> links = URLs::instance();
-        closeAndDelete(Blick::instance());
-        QVERIFY(!Blick::instance() && links->isVisible());
-        links->Command1->click();
-        QVERIFY(Blick::instance() && Blick::instance()->isVisible() && links &&
-                !links->isVisible());
-        QCOMPARE(Blick::instance()->windowTitle(), QStringLiteral("Warmlog"));
     }
 
     void openAddress_data()

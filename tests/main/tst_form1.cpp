@@ -441,32 +441,32 @@ private Q_SLOTS:
         const QString add = u"NIM_ADD "_s;
         const QString quit = u"CLOSECOM|NIM_DELETE|END"_s;
         const QString none;
-        QTest::newRow("1 to 2") << "tick,minimise,tick"
-                                << "tray" << first << add + first;
-        QTest::newRow("2 to 3") << "minimise,left"
-                                << "shown minimised" << caption << add + caption;
-        QTest::newRow("2 to 1") << "minimise,anzeigen"
-                                << "start" << none << add + caption + "|NIM_DELETE";
-        QTest::newRow("2, other clicks") << "minimise,double,middle"
-                                         << "tray" << caption << add + caption;
-        QTest::newRow("3 to 4") << "minimise,left,task bar"
-                                << "restored with icon" << caption << add + caption;
-        QTest::newRow("4 stays") << "minimise,left,task bar,left"
-                                 << "restored with icon" << caption << add + caption;
+        QTest::newRow("start to tray") << "tick,minimise,tick"
+                                       << "tray" << first << add + first;
+        QTest::newRow("tray to shown") << "minimise,left"
+                                       << "shown minimised" << caption << add + caption;
+        QTest::newRow("tray to start") << "minimise,anzeigen"
+                                       << "start" << none << add + caption + "|NIM_DELETE";
+        QTest::newRow("tray, other clicks") << "minimise,double,middle"
+                                            << "tray" << caption << add + caption;
+        QTest::newRow("shown to restored") << "minimise,left,task bar"
+                                           << "restored with icon" << caption << add + caption;
+        QTest::newRow("restored stays") << "minimise,left,task bar,left"
+                                        << "restored with icon" << caption << add + caption;
         // The second add is refused: one icon, with the first tool tip.
-        QTest::newRow("4 to 2") << "tick,minimise,left,task bar,tick,minimise"
-                                << "tray" << first << add + first + "|" + add + second;
-        QTest::newRow("1 to 2 again")
+        QTest::newRow("restored to tray") << "tick,minimise,left,task bar,tick,minimise"
+                                          << "tray" << first << add + first + "|" + add + second;
+        QTest::newRow("start to tray again")
             << "tick,minimise,anzeigen,tick,minimise"
             << "tray" << second << add + first + "|NIM_DELETE|" + add + second;
         // Without a notification area nothing could bring a hidden window back.
         QTest::newRow("no area") << "no area,minimise"
                                  << "task bar" << none << none;
         // A panel gone with the icon gives the window back for good.
-        QTest::newRow("2, area gone") << "minimise,area gone,minimise"
-                                      << "task bar" << none << add + caption + "|NIM_DELETE";
-        QTest::newRow("3, area gone") << "minimise,left,area gone"
-                                      << "start" << none << add + caption + "|NIM_DELETE";
+        QTest::newRow("tray, area gone") << "minimise,area gone,minimise"
+                                         << "task bar" << none << add + caption + "|NIM_DELETE";
+        QTest::newRow("shown, area gone") << "minimise,left,area gone"
+                                          << "start" << none << add + caption + "|NIM_DELETE";
         // The ways out.
         QTest::newRow("close box, No") << "port,close box"
                                        << "start" << none << none;
