@@ -5,16 +5,99 @@
 #include "logging/textdatei.h"
 #include "main/form1.h"
 #include "main/keyedstatusbar.h"
-#include "support/fixedclock.h"
+#include "platform/clock.h"
+#include "platform/messagebox.h"
+#include "platform/quitter.h"
+#include "platform/trayicon.h"
 #include "support/named.h"
-#include "support/scriptedmessageboxes.h"
 #include "support/scriptedmodule.h"
-#include "support/scriptedquitter.h"
-#include "support/scriptedtrayicon.h"
 
 #include <QAction>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTime>
 
 #include <memory>
+
+// A clock that shows whatever time the test sets.
+class FixedClock final : public Clock
+{
+public:
+    QTime time{16, 0, 0};
+    QTime currentTime() const override { return time; }
+};
+
+// Message boxes that answer from a script and record what they were asked.
+class ScriptedMessageBoxes final : public MessageBoxes
+{
+public:
+    struct Call
+    {
+        QString prompt;
+        int style = 0;
+        QString title;
+    };
+
+    // Answers (msgbox::Answer...), oldest first. An empty queue gives the harmless answer: OK, or
+    // No for a box that asks.
+    QList<int> answers;
+    QList<Call> calls;
+
+    int show(const QString &prompt, int style, const QString &title) override
+    {
+        calls.append({prompt, style, title});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return (style & 0x0F) == msgbox::StyleYesNo ? msgbox::AnswerNo : msgbox::AnswerOk;
+    }
+};
+
+// For tests: counts the ends and writes "END" to a journal when given one, so that a test sees
+// what happened before.
+class ScriptedQuitter final : public Quitter
+{
+public:
+    int ends = 0;
+    QStringList *journal = nullptr;
+
+    void End() override
+    {
+        ++ends;
+        if (journal)
+            journal->append(QStringLiteral("END"));
+    }
+};
+
+// For tests: a notification area that shows nothing, records the requests as "NIM_ADD <tip>" and
+// "NIM_DELETE", and clicks when told.
+class ScriptedTrayIcon final : public TrayIcon
+{
+    Q_OBJECT
+
+public:
+    explicit ScriptedTrayIcon(QObject *parent = nullptr) : TrayIcon(parent) {}
+
+    bool available = true;
+    QStringList requests;
+    // Where the requests are written; point it at another call list to see the order of both.
+    QStringList *journal = &requests;
+
+    bool isAvailable() const override { return available; }
+    bool Shell_NotifyIcon(int message, const NotifyIconData &data) override
+    {
+        if (message == NIM_ADD)
+            journal->append(QStringLiteral("NIM_ADD ") + data.szTip);
+        else if (message == NIM_DELETE)
+            journal->append(QStringLiteral("NIM_DELETE"));
+        return TrayIcon::Shell_NotifyIcon(message, data);
+    }
+    void click(QSystemTrayIcon::ActivationReason reason) { report(reason); }
+
+protected:
+    void showIcon(const QIcon &, const QString &) override {}
+    void hideIcon() override {}
+};
 
 // The real main window over scripted parts. The serial library's call list is the journal of the
 // notification area and the end too, so that their order shows. The log windows it opens are
