@@ -53,35 +53,27 @@ public:
     }
 };
 
-// For tests: counts the ends and writes "END" to a journal when given one, so that a test sees
-// what happened before.
+// An end that only writes "END" to a journal.
 class ScriptedQuitter final : public Quitter
 {
 public:
-    int ends = 0;
-    QStringList *journal = nullptr;
+    explicit ScriptedQuitter(QStringList *journal) : journal(journal) {}
+    QStringList *journal;
 
-    void End() override
-    {
-        ++ends;
-        if (journal)
-            journal->append(QStringLiteral("END"));
-    }
+    void End() override { journal->append(QStringLiteral("END")); }
 };
 
-// For tests: a notification area that shows nothing, records the requests as "NIM_ADD <tip>" and
+// A notification area that shows nothing, writes the requests to a journal as "NIM_ADD <tip>" and
 // "NIM_DELETE", and clicks when told.
 class ScriptedTrayIcon final : public TrayIcon
 {
     Q_OBJECT
 
 public:
-    explicit ScriptedTrayIcon(QObject *parent = nullptr) : TrayIcon(parent) {}
+    explicit ScriptedTrayIcon(QStringList *journal) : journal(journal) {}
 
     bool available = true;
-    QStringList requests;
-    // Where the requests are written; point it at another call list to see the order of both.
-    QStringList *journal = &requests;
+    QStringList *journal;
 
     bool isAvailable() const override { return available; }
     bool Shell_NotifyIcon(int message, const NotifyIconData &data) override
@@ -99,27 +91,27 @@ protected:
     void hideIcon() override {}
 };
 
-// The real main window over scripted parts. The serial library's call list is the journal of the
-// notification area and the end too, so that their order shows. The log windows it opens are
-// program-wide, so the rig ends them.
+// The serial ports a test offers besides Com 1 to Com 4.
 struct OfferedPorts final : PortList
 {
     QList<SerialPortName> offered;
     QList<SerialPortName> ports() const override { return offered; }
 };
 
+// The real main window over scripted parts. The serial library's call list is the journal of the
+// notification area and the end too, so that their order shows. The log windows it opens are
+// program-wide, so the rig ends them.
 struct WindowRig
 {
     ScriptedModule serial;
     FixedClock clock;
     ScriptedMessageBoxes boxes;
-    ScriptedTrayIcon tray;
-    ScriptedQuitter quitter;
+    ScriptedTrayIcon tray{&serial.calls};
+    ScriptedQuitter quitter{&serial.calls};
     OfferedPorts ports;
     Platform platform{&clock, &boxes, &tray, &quitter, nullptr, &ports};
     std::unique_ptr<Form1> form = std::make_unique<Form1>(serial, platform);
 
-    WindowRig() { tray.journal = quitter.journal = &serial.calls; }
     ~WindowRig()
     {
         delete datei::instance();
