@@ -2,10 +2,7 @@
 
 #include "device/module1.h"
 
-#include <QByteArray>
-#include <QHash>
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -15,25 +12,24 @@
 class ScriptedModule final : public Module1
 {
 public:
-    // Answers for READBYTE, oldest first; an empty queue answers -1.
+    // Answers for READBYTE, oldest first; an empty queue answers defaultAnswer, or -1.
     QList<qint16> answers;
-    // When set, every READBYTE that finds the queue empty answers this instead of -1.
     std::optional<qint16> defaultAnswer;
-    // Answers by the command sent last, used before defaultAnswer when the queue is empty.
-    QHash<int, qint16> answerFor;
     QStringList calls;
 
-    void OPENCOM(const QByteArray &openText) override;
-    void CLOSECOM() override;
-    void SENDBYTE(int byte) override;
-    qint16 READBYTE() override;
-    void RTS(int level) override;
-    void DTR(int level) override;
-    void DELAY(int milliseconds) override;
-
-    // The calls whose text starts with prefix.
-    QStringList callsStartingWith(const QString &prefix) const;
-
-private:
-    int m_lastCommand = -1;
+    void OPENCOM(const QByteArray &openText) override
+    {
+        calls << QStringLiteral("OPENCOM ") + QString::fromLatin1(openText);
+    }
+    void CLOSECOM() override { calls << QStringLiteral("CLOSECOM"); }
+    void SENDBYTE(int byte) override { calls << QStringLiteral("SENDBYTE %1").arg(byte); }
+    qint16 READBYTE() override
+    {
+        const qint16 answer = answers.isEmpty() ? defaultAnswer.value_or(-1) : answers.takeFirst();
+        calls << QStringLiteral("READBYTE -> %1").arg(answer);
+        return answer;
+    }
+    void RTS(int level) override { calls << QStringLiteral("RTS %1").arg(level); }
+    void DTR(int level) override { calls << QStringLiteral("DTR %1").arg(level); }
+    void DELAY(int milliseconds) override { calls << QStringLiteral("DELAY %1").arg(milliseconds); }
 };
