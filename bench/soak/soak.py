@@ -254,7 +254,7 @@ class Soak:
                 raise SetupError(f"{tool} is missing (scripts/install-deps.sh --test installs it)")
         read_end, write_end = os.pipe()
         self.start("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                            "-nolisten", "tcp"], pass_fds=[write_end])
+                            "-nolisten", "tcp", "-noreset"], pass_fds=[write_end])
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + 15

@@ -82,7 +82,10 @@ e2e_start_xvfb() {
         display=$((RANDOM % 900 + 100))
         [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]] && continue
         exec {fd}>"$E2E_TMP/display"
-        e2e_start xvfb Xvfb ":$display" -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp
+        # -noreset: a server that resets when its last client leaves (xdotool's look-ups) refuses
+        # the program's connection while it does.
+        e2e_start xvfb Xvfb ":$display" -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp \
+            -noreset
         exec {fd}>&-
         # Ready once it wrote the number; one that ended (the number was taken after all) makes
         # way for the next try.
