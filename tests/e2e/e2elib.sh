@@ -1,37 +1,27 @@
 # shellcheck shell=bash disable=SC2016 # e2e_wait's conditions are quoted to be run later
-# Sourced by the end-to-end tests: a private X server, the device simulator and the program,
-# started in the background and stopped when the script exits. CMake passes in E2E_WARMLOG,
-# E2E_DEVSIM and E2E_OUTPUT_DIR (for screenshots); a script that takes screenshots sets E2E_GRAB
-# to warmlog-grabwindow. Waits are bounded and only wait for something to happen, never judge speed.
-
+# Sourced by the end-to-end tests: Xvfb, the device simulator and the program run in the
+# background and stop when the script exits. CMake passes E2E_WARMLOG, E2E_DEVSIM and
+# E2E_OUTPUT_DIR; E2E_GRAB is warmlog-grabwindow. Waits are bounded and never judge speed.
 set -euo pipefail
-
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/warmlog-e2e.XXXXXX")
 E2E_LINK=$E2E_TMP/COM1
 E2E_NAMES=()
 declare -A E2E_PID=()
 
-e2e_log() {
-    echo "[$(date +%T)] $*" >&2
-}
-
-# Fails the test, with the end of what the started programs wrote.
+e2e_log() { echo "[$(date +%T)] $*" >&2; }
 e2e_fail() {
     echo "FAIL: $*" >&2
     tail -n 40 "$E2E_TMP"/*.log >&2 2>/dev/null || true
     exit 1
 }
 
-# e2e_start NAME COMMAND... starts COMMAND in the background, output to NAME.log.
+# e2e_start NAME COMMAND...: in the background, output to NAME.log.
 e2e_start() {
     "${@:2}" >"$E2E_TMP/$1.log" 2>&1 &
     E2E_PID[$1]=$!
     E2E_NAMES+=("$1")
 }
-
-e2e_running() {
-    [[ -n ${E2E_PID[$1]:-} ]] && kill -0 "${E2E_PID[$1]}" 2>/dev/null
-}
+e2e_running() { [[ -n ${E2E_PID[$1]:-} ]] && kill -0 "${E2E_PID[$1]}" 2>/dev/null; }
 
 # e2e_stop NAME: SIGTERM, SIGKILL after 10 s; returns the process's exit status.
 e2e_stop() {
@@ -44,12 +34,9 @@ e2e_stop() {
     return "$status"
 }
 
-e2e_cleanup() {
+e2e_cleanup() { # newest first: the program before the simulator before the X server
     local i
-    # Newest first: the program before the simulator before the X server.
-    for ((i = ${#E2E_NAMES[@]} - 1; i >= 0; i--)); do
-        e2e_stop "${E2E_NAMES[i]}" || true
-    done
+    for ((i = ${#E2E_NAMES[@]} - 1; i >= 0; i--)); do e2e_stop "${E2E_NAMES[i]}" || true; done
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
@@ -58,23 +45,20 @@ trap 'exit 130' INT TERM
 # e2e_wait SECONDS COMMAND...: retries COMMAND until it succeeds; fails after SECONDS.
 e2e_wait() {
     local tries=$(($1 * 10))
-    while ((tries-- > 0)); do
-        "${@:2}" && return 0
+    until "${@:2}"; do
+        ((tries-- > 0)) || return 1
         sleep 0.1
     done
-    return 1
 }
 
 e2e_require() {
     local tool
-    for tool; do
-        command -v "$tool" >/dev/null || e2e_fail "$tool is missing (install-deps.sh --test)"
-    done
+    for tool; do command -v "$tool" >/dev/null || e2e_fail "$tool is missing (install-deps.sh --test)"; done
 }
 
-# Starts Xvfb on a free display and exports DISPLAY. Each test picks a number at random: with
-# Xvfb's own choice (the lowest free one) it could take the number of a server that another test
-# is just stopping, and lose its socket to that server's clean-up.
+# Xvfb on a display picked at random, exported as DISPLAY: with Xvfb's own choice (the lowest
+# free one) it could take the number of a server that another test is just stopping, and lose its
+# socket to that server's clean-up. One that ends (the number was taken after all) makes way.
 e2e_start_xvfb() {
     e2e_require Xvfb xdotool xprop
     local attempt fd display
@@ -87,64 +71,48 @@ e2e_start_xvfb() {
         e2e_start xvfb Xvfb ":$display" -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp \
             -noreset
         exec {fd}>&-
-        # Ready once it wrote the number; one that ended (the number was taken after all) makes
-        # way for the next try.
-        if e2e_wait 15 eval 'grep -qs "^[0-9]" "$E2E_TMP/display" || ! e2e_running xvfb' &&
-            e2e_running xvfb; then
-            export DISPLAY=:$display
-            return 0
-        fi
+        e2e_wait 15 eval 'grep -qs "^[0-9]" "$E2E_TMP/display" || ! e2e_running xvfb' &&
+            e2e_running xvfb && export DISPLAY=:$display && return 0
         e2e_stop xvfb || true
     done
     e2e_fail "Xvfb did not start"
 }
 
-# e2e_start_devsim ARGS...: the simulator behind $E2E_LINK, its bytes in devsim-bytes.log.
 e2e_start_devsim() {
     e2e_start devsim "$E2E_DEVSIM" --link "$E2E_LINK" --log "$E2E_TMP/devsim-bytes.log" "$@"
     e2e_wait 15 grep -qs '^ready' "$E2E_TMP/devsim.log" || e2e_fail "the simulator did not start"
 }
 
-# Starts the program on $DISPLAY with the simulator as COM1.
 e2e_start_warmlog() {
     mkdir -m 700 "$E2E_TMP/runtime"
     e2e_start warmlog env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_TMP/runtime" \
         WARMLOG_COM1="$E2E_LINK" "$E2E_WARMLOG"
 }
 
-# e2e_wait_window REGEX: waits until a window with a matching caption is shown, prints its id.
+# e2e_wait_window REGEX: the id of a shown window with a matching caption.
 e2e_wait_window() {
-    local id="" i
-    for ((i = 0; i < 150; i++)); do
-        e2e_running warmlog || e2e_fail "warmlog ended"
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-        [[ -n $id ]] && echo "$id" && return 0
-        sleep 0.1
-    done
-    e2e_fail "no window with the caption /$1/"
+    local id='' caption=$1
+    e2e_wait 15 eval 'id=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null | head -n 1)
+        [[ -n $id ]] || ! e2e_running warmlog' || true
+    [[ -n $id ]] || e2e_fail "no window /$caption/ (or warmlog ended)"
+    echo "$id"
 }
 
 # The number of the program's windows on screen; an open menu is one of them.
-e2e_window_count() {
-    xdotool search --onlyvisible --pid "${E2E_PID[warmlog]}" 2>/dev/null | wc -l
-}
+e2e_window_count() { xdotool search --onlyvisible --pid "${E2E_PID[warmlog]}" 2>/dev/null | wc -l; }
 
-# e2e_menu WINDOW KEY...: gives WINDOW the keyboard (there is no window manager, so the X server
-# is asked directly), presses the first KEY, waits for the menu and presses the others.
+# e2e_menu WINDOW KEY...: gives WINDOW the keyboard (with no window manager, by asking the X
+# server), presses the first KEY, waits for the menu and presses the others.
 e2e_menu() {
     local count key
     xdotool windowfocus --sync "$1"
     count=$(e2e_window_count)
     xdotool key "$2"
     e2e_wait 15 eval "((\$(e2e_window_count) > $count))" || e2e_fail "$2 opened no menu"
-    for key in "${@:3}"; do
-        sleep 0.3
-        xdotool key "$key"
-    done
+    for key in "${@:3}"; do xdotool sleep 0.3 key "$key"; done
 }
 
-# e2e_choose_com1 WINDOW TEXT: chooses "Com &1" with the keyboard and waits until the caption
-# shows the reading TEXT ("25.1 °C").
+# e2e_choose_com1 WINDOW TEXT: chooses "Com &1" and waits for the reading TEXT in the caption.
 e2e_choose_com1() {
     local window=$1 expected="Warmlog $2"
     e2e_menu "$window" alt+a 1
@@ -153,7 +121,7 @@ e2e_choose_com1() {
     e2e_log "caption \"$expected\""
 }
 
-# e2e_screenshot ID NAME: the window into $E2E_OUTPUT_DIR/NAME.png, for review.
+# e2e_screenshot ID NAME: into $E2E_OUTPUT_DIR/NAME.png.
 e2e_screenshot() {
     local file=${E2E_OUTPUT_DIR:-.}/$2.png
     QT_QPA_PLATFORM=xcb "$E2E_GRAB" "$1" "$file" || e2e_fail "no screenshot of window $1"
