@@ -1,7 +1,6 @@
 # shellcheck shell=bash disable=SC2016 # e2e_wait's conditions are quoted to be run later
-# Sourced by the end-to-end tests: Xvfb, the device simulator and the program run in the
-# background and stop when the script exits. CMake passes E2E_WARMLOG, E2E_DEVSIM and
-# E2E_OUTPUT_DIR; E2E_GRAB is warmlog-grabwindow. Waits are bounded and never judge speed.
+# Sourced by the end-to-end tests: Xvfb, the simulator and the program run in the background and
+# stop when the script exits. CMake passes E2E_WARMLOG and E2E_DEVSIM. Waits never judge speed.
 set -euo pipefail
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/warmlog-e2e.XXXXXX")
 E2E_LINK=$E2E_TMP/COM1
@@ -56,9 +55,8 @@ e2e_require() {
     for tool; do command -v "$tool" >/dev/null || e2e_fail "$tool is missing (install-deps.sh --test)"; done
 }
 
-# Xvfb on a display picked at random, exported as DISPLAY: with Xvfb's own choice (the lowest
-# free one) it could take the number of a server that another test is just stopping, and lose its
-# socket to that server's clean-up. One that ends (the number was taken after all) makes way.
+# Xvfb on a random display, exported as DISPLAY: the lowest free one may be a server that another
+# test is just stopping, whose clean-up would take the socket. One that ends makes way.
 e2e_start_xvfb() {
     e2e_require Xvfb xdotool xprop
     local attempt fd display
@@ -119,11 +117,4 @@ e2e_choose_com1() {
     e2e_wait 15 eval '[[ $(xdotool getwindowname "$window") == "$expected" ]]' ||
         e2e_fail "caption \"$(xdotool getwindowname "$window")\", expected \"$expected\""
     e2e_log "caption \"$expected\""
-}
-
-# e2e_screenshot ID NAME: into $E2E_OUTPUT_DIR/NAME.png.
-e2e_screenshot() {
-    local file=${E2E_OUTPUT_DIR:-.}/$2.png
-    QT_QPA_PLATFORM=xcb "$E2E_GRAB" "$1" "$file" || e2e_fail "no screenshot of window $1"
-    e2e_log "screenshot $file"
 }

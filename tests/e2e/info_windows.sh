@@ -1,26 +1,23 @@
 #!/usr/bin/env bash
-# The real keyboard path to "Com &1" (Alt+A, 1) with the simulator's reading in the caption; and
-# screenshots, for review in $E2E_OUTPUT_DIR/info_*.png, of the main window, the log window and
-# its file dialog, the info box, the picture of the board and the links window that a click on the
-# picture's start/reset button opens.
-#
-#   info_windows.sh GRAB_TOOL
+# info_windows.sh GRAB_TOOL: the keyboard path to "Com &1" (Alt+A, 1) with the simulator's reading
+# in the caption; screenshots for review of the main, log, file, info, picture and links windows.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
-export E2E_GRAB=${1:?the screenshot tool}
+grab=${1:?the screenshot tool}
 e2e_start_xvfb
 e2e_start_devsim --temp-byte 128
 e2e_start_warmlog
 
-# shot CAPTION NAME: waits for the window, takes its screenshot and prints its id.
+# shot ID|^CAPTION NAME: the window's screenshot into $E2E_OUTPUT_DIR/NAME.png; prints its id.
 shot() {
-    local id
-    id=$(e2e_wait_window "$1")
-    e2e_screenshot "$id" "$2"
+    local id=$1
+    [[ $id == ^* ]] && id=$(e2e_wait_window "$1")
+    QT_QPA_PLATFORM=xcb "$grab" "$id" "$E2E_OUTPUT_DIR/$2.png" ||
+        e2e_fail "no screenshot of window $id"
     echo "$id"
 }
 main=$(e2e_wait_window '^Warmlog$')
 e2e_choose_com1 "$main" "25.1 °C"
-e2e_screenshot "$main" info_main_window
+shot "$main" info_main_window >/dev/null
 e2e_menu "$main" alt+d l
 e2e_menu "$(shot '^Logdatei$' info_log_window)" alt+s
 xdotool windowfocus --sync "$(shot '^Log Datei anlegen$' info_file_dialog)" key alt+z
@@ -38,7 +35,7 @@ xdotool mousemove --window "$(shot '^Warmlog$' info_picture_window)" $((2 + 248)
 links=$(e2e_wait_window '^Meine Internet Tipps:$')
 # Point at the first link so that the screenshot shows the pointed-at look.
 xdotool mousemove --window "$links" 2 2 sleep 0.2 mousemove --window "$links" 30 20 sleep 0.5
-e2e_screenshot "$links" info_links_window
+shot "$links" info_links_window >/dev/null
 e2e_running warmlog || e2e_fail "warmlog ended"
 e2e_stop devsim || e2e_fail "the simulator ended with status $?"
 echo "PASS"
