@@ -64,8 +64,7 @@ e2e_start_xvfb() {
         display=$((RANDOM % 900 + 100))
         [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]] && continue
         exec {fd}>"$E2E_TMP/display"
-        # -noreset: a server that resets when its last client leaves (xdotool's look-ups) refuses
-        # the program's connection while it does.
+        # -noreset: one that resets as its last client (xdotool) leaves refuses the program then.
         e2e_start xvfb Xvfb ":$display" -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp \
             -noreset
         exec {fd}>&-
@@ -99,8 +98,8 @@ e2e_wait_window() {
 # The number of the program's windows on screen; an open menu is one of them.
 e2e_window_count() { xdotool search --onlyvisible --pid "${E2E_PID[warmlog]}" 2>/dev/null | wc -l; }
 
-# e2e_menu WINDOW KEY...: gives WINDOW the keyboard (with no window manager, by asking the X
-# server), presses the first KEY, waits for the menu and presses the others.
+# e2e_menu WINDOW KEY...: gives WINDOW the keyboard (no window manager: from the X server), presses
+# the first KEY, waits for the menu and presses the others.
 e2e_menu() {
     local count key
     xdotool windowfocus --sync "$1"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The program with a real notification area (trayer, which needs no window manager): the icon
-# while minimised, its clicks and menu, the area going away, and "&Ende" ending with status 0.
+# A real notification area (trayer needs no window manager): the icon while minimised, its clicks
+# and menu, the area going away, and "&Ende" ending with status 0.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 e2e_require trayer xwininfo python3
 
-# wm_state WINDOW STATE: what a window manager does on minimising (unmap, WM_STATE Iconic, 3) or
-# mapping again (WM_STATE Normal, 1); xprop cannot write a property of the type WM_STATE.
+# wm_state WINDOW 3|1: a window manager's minimising (unmap, Iconic) or mapping again (Normal);
+# xprop cannot write a property of the type WM_STATE.
 wm_state() {
     python3 - "$@" <<'PY'
 import ctypes as c, sys
@@ -31,8 +31,7 @@ find_icon() {
     return 1
 }
 
-# click_icon BUTTON: clicks into the icon (not within half a second of the last click, which would
-# make a double click) and waits for what opens.
+# click_icon BUTTON: a click (not a double click) into the icon; waits for what opens.
 click_icon() {
     local count
     count=$(e2e_window_count)
@@ -40,15 +39,15 @@ click_icon() {
     e2e_wait 15 eval "((\$(e2e_window_count) != $count))" || e2e_fail "a click on the icon did nothing"
 }
 
+question() {
+    for box in $(xdotool search --onlyvisible --pid "${E2E_PID[warmlog]}" 2>/dev/null); do
+        xprop -id "$box" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _DIALOG && return 0
+    done
+    return 1
+}
 # answer KEY: answers the open question box.
 answer() {
     local box
-    question() {
-        for box in $(xdotool search --onlyvisible --pid "${E2E_PID[warmlog]}" 2>/dev/null); do
-            xprop -id "$box" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _DIALOG && return 0
-        done
-        return 1
-    }
     e2e_wait 15 question || e2e_fail "no question"
     xdotool windowfocus --sync "$box" key "$1"
     e2e_wait 15 hidden "$box" || e2e_fail "$1 did not answer the question"
