@@ -50,7 +50,8 @@ QString deviceFor(const QByteArray &openText)
 {
     if (const std::optional<int> number = portNumber(openText))
         return devicePath(*number);
-    const QString name = QString::fromLocal8Bit(openText.left(openText.indexOf(':')));
+    const qsizetype colon = openText.indexOf(':');
+    const QString name = QString::fromLocal8Bit(colon < 0 ? openText : openText.left(colon));
     const QStringList parts = name.split(QLatin1Char('/'));
     if (name.isEmpty() || parts.contains(QString()) || parts.contains(QStringLiteral("..")))
         return {};

@@ -2,13 +2,7 @@
 
 #include <QTest>
 
-// Open text>device: COM1 to COM99 are numbered ports, other names the system's own; nothing
-// after ">" names none.
-static const char Rows[] = "COM1:9600,n,8,1>/dev/ttyS0 COM2:9600>/dev/ttyS1 COM3>/dev/ttyUSB7 "
-                           "COM99:9600>/dev/ttyS98 COM0:9600>/dev/COM0 COM100:9600>/dev/COM100 "
-                           "COM01:9600>/dev/COM01 COM+1:9600>/dev/COM+1 COM1x:9600>/dev/COM1x "
-                           "LPT1:9600>/dev/LPT1 pts/3:9600,n,8,1>/dev/pts/3 :9600,n,8,1> "
-                           "../etc/x:9600> /etc/x:9600>";
+#include <utility>
 
 class TestPortmap : public QObject
 {
@@ -18,11 +12,25 @@ private slots:
     void deviceFor_data()
     {
         QTest::addColumn<QByteArray>("openText");
-        QTest::addColumn<QString>("device");
-        for (const QByteArray &row : QByteArray(Rows).split(' ')) {
-            const QList<QByteArray> parts = row.split('>');
-            QTest::newRow(row.constData()) << parts[0] << QString::fromLatin1(parts[1]);
-        }
+        QTest::addColumn<QString>("device"); // empty: names none
+        // COM1 to COM99 are numbered ports; other names are the system's own.
+        const std::pair<const char *, const char *> rows[] = {{"COM1:9600,n,8,1", "/dev/ttyS0"},
+                                                              {"COM2:9600,n,8,1", "/dev/ttyS1"},
+                                                              {"COM3", "/dev/ttyUSB7"},
+                                                              {"COM99:9600", "/dev/ttyS98"},
+                                                              {"COM0:9600", "/dev/COM0"},
+                                                              {"COM100:9600", "/dev/COM100"},
+                                                              {"COM01:9600", "/dev/COM01"},
+                                                              {"COM+1:9600", "/dev/COM+1"},
+                                                              {"COM1x:9600", "/dev/COM1x"},
+                                                              {"LPT1:9600", "/dev/LPT1"},
+                                                              {"pts/3:9600,n,8,1", "/dev/pts/3"},
+                                                              {"ttyUSB0", "/dev/ttyUSB0"},
+                                                              {":9600,n,8,1", ""},
+                                                              {"../etc/x:9600", ""},
+                                                              {"/etc/x:9600", ""}};
+        for (const auto &[openText, device] : rows)
+            QTest::newRow(openText) << QByteArray(openText) << QString::fromLatin1(device);
     }
     void deviceFor()
     {
