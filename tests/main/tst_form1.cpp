@@ -54,8 +54,6 @@ QString shown(const QString &field)
     return field == u"-"_s ? Hyphens : field + u" °C"_s;
 }
 
-const QString Question = u"Möchten Sie das Programm wirklich beenden?"_s;
-
 // The user's steps as the desktop delivers them, a measurement tick, the device found on COM1,
 // and the answer Yes to the next question (otherwise No).
 void act(WindowRig &rig, const QString &step)
@@ -124,16 +122,10 @@ private Q_SLOTS:
         QTest::newRow("Hilfe Ubat Ubatjn Command2")
             << Texts{"Warmlog ist von Jonas Feldkamp ", "Batteriespannung: unbekannt ",
                      "Laden: nein ", "&Reset Min/Max Anzeige"};
-        QTest::newRow("Frame1 Label1 Label4 Frame2 Label2 Label3 Label5 Label6 Frame3")
-            << Texts{"Laufende Messung:",
-                     "Aktuelle Temperatur:",
-                     "Aktuelle Uhrzeit:",
-                     "Min/Max Anzeige:",
-                     "Min:",
-                     "Max:",
-                     "um:",
-                     "um:",
-                     "Einstellungen:"};
+        QTest::newRow("Frame1 Label1 Label4 Frame3") << Texts{
+            "Laufende Messung:", "Aktuelle Temperatur:", "Aktuelle Uhrzeit:", "Einstellungen:"};
+        QTest::newRow("Frame2 Label2 Label3 Label5 Label6")
+            << Texts{"Min/Max Anzeige:", "Min:", "Max:", "um:", "um:"};
         // The menus; the notification icon's menu never shows in the bar.
         QTest::newRow("bar") << Texts{"&Datei", "&Anschluss", "&?"};
         QTest::newRow("m_datei") << Texts{"&Log Datei erstellen", "-", "&Ende"};
@@ -471,7 +463,7 @@ private Q_SLOTS:
                                              actions.count(u"beenden"_s));
         for (const ScriptedMessageBoxes::Call &box : std::as_const(rig.boxes.calls)) {
             QCOMPARE(QStringList({box.prompt, box.title, QString::number(box.style)}),
-                     QStringList({Question, "Warmlog", "292"}));
+                     QStringList({"Möchten Sie das Programm wirklich beenden?", "Warmlog", "292"}));
         }
         QVERIFY(named<QTimer>(*rig.form, "Timer2")->isActive());
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.startsWith(u"port"_s));
