@@ -151,8 +151,7 @@ private Q_SLOTS:
 
         // The system's time format, with seconds.
         rig.clock.time = QTime(9, 3, 7);
-        QTRY_VERIFY2(named<QLineEdit>(form, "Text4")->text().startsWith(u"09:03:07 "_s),
-                     qPrintable(named<QLineEdit>(form, "Text4")->text()));
+        QTRY_VERIFY(named<QLineEdit>(form, "Text4")->text().startsWith(u"09:03:07 "_s));
         QCOMPARE(named<QPushButton>(form, "Command2")->toolTip(),
                  u"Setzt die Min/Max Anzeige auf die aktuelle Temperatur."_s);
         QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000);
@@ -461,10 +460,9 @@ private Q_SLOTS:
         // Every way out asks once; a No leaves the measurement running.
         QCOMPARE(rig.boxes.calls.size(), actions.count(u"close box"_s) + actions.count(u"ende"_s) +
                                              actions.count(u"beenden"_s));
-        for (const ScriptedMessageBoxes::Call &box : std::as_const(rig.boxes.calls)) {
+        for (const ScriptedMessageBoxes::Call &box : std::as_const(rig.boxes.calls))
             QCOMPARE(QStringList({box.prompt, box.title, QString::number(box.style)}),
                      QStringList({"Möchten Sie das Programm wirklich beenden?", "Warmlog", "292"}));
-        }
         QVERIFY(named<QTimer>(*rig.form, "Timer2")->isActive());
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.startsWith(u"port"_s));
     }
