@@ -327,15 +327,19 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("before"); // minimum, maximum
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("reset"); // Text1 when Command2 is clicked; empty: a reading
 
-        QTest::newRow("9.6 below 10.1") << Texts{"10.1", "20"} << 80 << Texts{"9.6", "20"};
-        QTest::newRow("10.3 above 9.5") << Texts{"-2", "9.5"} << 82 << Texts{"-2", "10.3"};
-        QTest::newRow("= minimum") << Texts{"25.1", "30"} << 128 << Texts{"25.1", "30"};
-        QTest::newRow("= maximum") << Texts{"20", "25.1"} << 128 << Texts{"20", "25.1"};
-        QTest::newRow("min only") << Texts{"25.4", "24.8"} << 128 << Texts{"25.1", "24.8"};
-        QTest::newRow("hyphens") << Texts{"-", "-"} << 128 << Texts{"25.1", "-"};
-        QTest::newRow("hyphens in max") << Texts{"20", "-"} << 128 << Texts{"20", "25.1"};
-        QTest::newRow("silent, hyphens") << Texts{"-", "-"} << -1 << Texts{"-", "-"};
+        QTest::newRow("9.6 below 10.1") << Texts{"10.1", "20"} << 80 << Texts{"9.6", "20"} << "";
+        QTest::newRow("10.3 above 9.5") << Texts{"-2", "9.5"} << 82 << Texts{"-2", "10.3"} << "";
+        QTest::newRow("= minimum") << Texts{"25.1", "30"} << 128 << Texts{"25.1", "30"} << "";
+        QTest::newRow("= maximum") << Texts{"20", "25.1"} << 128 << Texts{"20", "25.1"} << "";
+        QTest::newRow("min only") << Texts{"25.4", "24.8"} << 128 << Texts{"25.1", "24.8"} << "";
+        QTest::newRow("hyphens") << Texts{"-", "-"} << 128 << Texts{"25.1", "-"} << "";
+        QTest::newRow("hyphens in max") << Texts{"20", "-"} << 128 << Texts{"20", "25.1"} << "";
+        QTest::newRow("silent, hyphens") << Texts{"-", "-"} << -1 << Texts{"-", "-"} << "";
+        // Without a reading in Text1 the extremes start empty.
+        QTest::newRow("reset") << Texts{"-20.2", "20"} << 0 << Texts{"-.3", "-.3"} << "-.3 °C";
+        QTest::newRow("reset, silent") << Texts{"-20.2", "20"} << 0 << Texts{"-", "-"} << "0 °C";
     }
 
     void temperatur()
@@ -343,7 +347,9 @@ private Q_SLOTS:
         QFETCH(QStringList, before);
         QFETCH(int, answer);
         QFETCH(QStringList, after);
+        QFETCH(QString, reset);
         WindowRig rig;
+        named<QLineEdit>(*rig.form, "Text1")->setText(reset);
         named<QLineEdit>(*rig.form, "Text2")->setText(shown(before.at(0)));
         named<QLineEdit>(*rig.form, "Text3")->setText(shown(before.at(1)));
         rig.clock.time = QTime(15, 30, 45);
@@ -352,9 +358,12 @@ private Q_SLOTS:
         rig.clock.time = QTime(15, 30, 46);
         rig.serial.answers = {qint16(answer)};
 
-        rig.form->temperatur();
+        if (reset.isEmpty())
+            rig.form->temperatur();
+        else
+            named<QPushButton>(*rig.form, "Command2")->click();
 
-        QCOMPARE(rig.serial.calls, exchange(22, answer));
+        QCOMPARE(rig.serial.calls, reset.isEmpty() ? exchange(22, answer) : Texts{});
         const QString then = clockField(QTime(15, 30, 45));
         const QString start = clockField(StartTime);
         QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
@@ -363,32 +372,6 @@ private Q_SLOTS:
                               after.at(1) == before.at(1) ? start : then}));
     }
 
-    void resetButton_data()
-    {
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<bool>("taken"); // or the extremes start empty
-
-        QTest::newRow("reading") << "-.3 °C" << true;
-        QTest::newRow("silent") << "0 °C" << false;
-    }
-
-    void resetButton()
-    {
-        QFETCH(QString, current);
-        QFETCH(bool, taken);
-        WindowRig rig;
-        named<QLineEdit>(*rig.form, "Text1")->setText(current);
-        named<QLineEdit>(*rig.form, "Text2")->setText(u"-20.2 °C"_s);
-        rig.clock.time = QTime(11, 11, 11);
-        rig.form->Timer2_Timer();
-
-        named<QPushButton>(*rig.form, "Command2")->click();
-
-        const QString extreme = taken ? current : Hyphens;
-        const QString now = clockField(QTime(11, 11, 11));
-        QCOMPARE(rig.show("Text2 Text3 Text5 Text6"), QStringList({extreme, extreme, now, now}));
-        QVERIFY(rig.serial.calls.isEmpty());
-    }
     void steps_data()
     {
         QTest::addColumn<QString>("steps");
