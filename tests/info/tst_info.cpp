@@ -75,7 +75,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("key"); // 0: the title bar's close box
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("question, Esc") << 36 << int(Qt::Key_Escape) << msgbox::AnswerYes << false;
         QTest::newRow("question, close box") << 36 << 0 << msgbox::AnswerYes << false;
         QTest::newRow("No first, Esc") << 292 << int(Qt::Key_Escape) << msgbox::AnswerYes << false;
         QTest::newRow("No first, Enter") << 292 << int(Qt::Key_Return) << msgbox::AnswerNo << true;
