@@ -1,12 +1,15 @@
+#include "device/qtserialmodule.h"
 #include "platform/clock.h"
 #include "support/windowrig.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -274,6 +277,32 @@ private Q_SLOTS:
         menuItems(menu);
         for (const QAction *item : menu->actions())
             QCOMPARE(item->isChecked(), item == menu->actions().constLast());
+    }
+
+    // The real library on a port only the list names, against the simulator.
+    void listedPortOnSimulator()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(u"spion"_s);
+        QProcess simulator;
+        simulator.start(QStringLiteral(WARMLOG_DEVSIM),
+                        {u"--link"_s, link, u"--temp-byte"_s, "128"});
+        QTRY_VERIFY(simulator.canReadLine());
+        const QString name = QFileInfo(link).canonicalFilePath().mid(5); // "pts/N"
+        QtSerialModule serial;
+        FixedClock clock;
+        OfferedPorts ports;
+        ports.offered = {{name, "Spion"}};
+        Form1 form(serial, Platform{&clock, nullptr, nullptr, nullptr, nullptr, &ports});
+        auto *menu = named<QMenu>(form, "m_anschluss");
+        menuItems(menu);
+        menu->actions().constLast()->trigger();
+        QCOMPARE(named<QLabel>(form, "Label7")->text(), u"Spion an "_s + name);
+        QCOMPARE(named<QLineEdit>(form, "Text2")->text(), u"25.1 °C"_s);
+        QTRY_COMPARE(form.windowTitle(), u"Warmlog 25.1 °C"_s); // the measurement's own timer
+        QVERIFY(menu->actions().constLast()->isChecked());
+        simulator.terminate();
+        simulator.waitForFinished();
     }
 
     void tick_data()
