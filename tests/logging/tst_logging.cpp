@@ -524,8 +524,8 @@ private Q_SLOTS:
         for (const auto &[link, target] : {std::pair{"b", "/dev/null"}, {"c", "a"}, {"d", "f"}})
             QVERIFY(QFile::link(QLatin1String(target), rig.file(QLatin1String(link))));
         QVERIFY(QFile(rig.file(QStringLiteral("f"))).open(QIODevice::WriteOnly));
-        named<DirListBox>(*rig.dialog, "Dir1")->setPath(rig.dir.path());
         DirListBox *list = named<DirListBox>(*rig.dialog, "Dir1");
+        list->setPath(rig.dir.path());
         QStringList names;
         for (int row = list->currentRow() + 1; row < list->count(); ++row)
             names << list->item(row)->text().trimmed();
@@ -549,7 +549,8 @@ private Q_SLOTS:
         WindowRig rig;
         rig.openLog()->Command2_Click();
         datei *dialog = datei::instance();
-        QCOMPARE(named<DirListBox>(*dialog, "Dir1")->path(), QDir::currentPath());
+        DirListBox *dirs = named<DirListBox>(*dialog, "Dir1");
+        QCOMPARE(dirs->path(), QDir::currentPath());
         // Where "/" is no mount point, the system's root volume is invalid: still "/" comes first.
         const DriveListBox unmounted({}, QStorageInfo());
         QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(), QStringLiteral("//"));
@@ -558,10 +559,8 @@ private Q_SLOTS:
         // separator.
         named<DriveListBox>(*dialog, "Drive1")->setCurrentIndex(0);
         dialog->Drive1_Change();
-        QCOMPARE(named<DirListBox>(*dialog, "Dir1")->path(), QStringLiteral("/"));
-        QCOMPARE(logfile::path(named<DirListBox>(*dialog, "Dir1")->path(), QStringLiteral("werte"),
-                               QStringLiteral(".txt")),
-                 QStringLiteral("/werte.txt"));
+        QCOMPARE(dirs->path(), QStringLiteral("/"));
+        QCOMPARE(logfile::path(dirs->path(), u"werte"_s, u".txt"_s), u"/werte.txt"_s);
 
         // Going back writes nothing and asks nothing.
         dialog->show();
@@ -572,7 +571,7 @@ private Q_SLOTS:
         // Without its log window the dialog has nothing to save and makes up no empty log.
         delete textdatei::instance();
         QTemporaryDir dir;
-        named<DirListBox>(*dialog, "Dir1")->setPath(dir.path());
+        dirs->setPath(dir.path());
         dialog->show();
         named<QPushButton>(*dialog, "Command1")->click();
         QVERIFY(!textdatei::instance() && rig.boxes.calls.isEmpty() && QDir(dir.path()).isEmpty());
