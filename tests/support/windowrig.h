@@ -78,10 +78,9 @@ public:
     bool isAvailable() const override { return available; }
     bool Shell_NotifyIcon(int message, const NotifyIconData &data) override
     {
-        if (message == NIM_ADD)
-            journal->append(QStringLiteral("NIM_ADD ") + data.szTip);
-        else if (message == NIM_DELETE)
-            journal->append(QStringLiteral("NIM_DELETE"));
+        if (message == NIM_ADD || message == NIM_DELETE)
+            journal->append(message == NIM_ADD ? QStringLiteral("NIM_ADD ") + data.szTip
+                                               : QStringLiteral("NIM_DELETE"));
         return TrayIcon::Shell_NotifyIcon(message, data);
     }
     void click(QSystemTrayIcon::ActivationReason reason) { report(reason); }
