@@ -97,8 +97,8 @@ QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text,
 } // namespace
 
 Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
-    : QMainWindow(parent, fixedWindowFlags(MinimiseButton::Yes)), ProgramWide(this),
-      m_serial(serial), m_platform(platform)
+    : QMainWindow(parent, fixedWindowFlags(MinimiseButton::Yes)), m_serial(serial),
+      m_platform(platform)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(programTitle());

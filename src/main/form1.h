@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/programwide.h"
-
 #include "device/protocol.h"
 #include "platform/platform.h"
 #include "platform/trayicon.h"
@@ -22,7 +20,7 @@ class QTimer;
 // The main window: the program's one permanent window. Its controls are the measurement state:
 // the current reading, the minimum and maximum with their times and the battery panels live in
 // them and nowhere else.
-class Form1 : public QMainWindow, public ProgramWide<Form1>
+class Form1 : public QMainWindow
 {
     Q_OBJECT
 
