@@ -41,13 +41,16 @@ DriveListBox::DriveListBox(const QList<QStorageInfo> &mounted, const QStorageInf
             volumes << volume;
     }
     std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo &a, const QStorageInfo &b) {
+#ifndef Q_OS_WIN
         if (a.isRoot() != b.isRoot())
             return a.isRoot();
+#endif
         return a.rootPath() < b.rootPath();
     });
     // Without a root among the mounts the list still offers one, named after the root volume
     // where there is one; its directory is the root directory all the same.
-    if (volumes.isEmpty() || !volumes.first().isRoot())
+    if (std::none_of(volumes.cbegin(), volumes.cend(),
+                     [](const QStorageInfo &volume) { return volume.isRoot(); }))
         addDrive(QDir::rootPath(), root);
 
     for (const QStorageInfo &volume : std::as_const(volumes))

@@ -4,8 +4,8 @@
 
 class QStorageInfo;
 
-// A drop-down list of the machine's drives: the mounted file systems, the root first. Each entry
-// stands for the root directory of its drive.
+// A drop-down list of the machine's drives: the mounted file systems, the root first, or on
+// Windows the drive letters in order. Each entry stands for the root directory of its drive.
 class DriveListBox : public QComboBox
 {
 public:

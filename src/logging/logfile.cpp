@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 #ifdef Q_OS_WIN
 #include <io.h>
+#include <qt_windows.h>
 #include <share.h>
 #else
 #include <unistd.h>
@@ -164,6 +166,11 @@ int openForAppending(const QString &path, bool exclusive)
                       _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY | _O_NOINHERIT |
                           (exclusive ? _O_EXCL : 0),
                       _SH_DENYNO, _S_IREAD | _S_IWRITE);
+    // The C library reports a file another program holds open without sharing (a sheet open in
+    // a spreadsheet) as a missing permission.
+    const DWORD error = GetLastError();
+    if (file < 0 && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION))
+        errno = EBUSY;
     return file;
 }
 qint64 writeSome(int file, const char *data, qint64 size)
@@ -184,6 +191,54 @@ void removeCreated(int file, const QString &path, const Status &)
 {
     _close(file);
     _wunlink(reinterpret_cast<const wchar_t *>(path.utf16()));
+}
+// CON, NUL, COM1 and the like are devices in every folder, whatever extension follows.
+bool isDosDeviceName(const QString &path)
+{
+    QString base = QFileInfo(path).fileName();
+    base.truncate(base.indexOf(u'.') < 0 ? base.size() : base.indexOf(u'.'));
+    while (base.endsWith(u' '))
+        base.chop(1);
+    base = base.toUpper();
+    for (const char *name : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (base == QLatin1String(name))
+            return true;
+    }
+    const QStringView digits = u"123456789\u00B9\u00B2\u00B3";
+    return base.size() == 4 && (base.startsWith(u"COM") || base.startsWith(u"LPT")) &&
+           digits.contains(base.at(3));
+}
+// One character beyond the basic plane is one "?", as in the fixed code page elsewhere.
+QByteArray ansiCodePage(QStringView text)
+{
+    QString plane;
+    plane.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!text[i].isSurrogate()) {
+            plane += text[i];
+            continue;
+        }
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        plane += u'?';
+    }
+    const UINT codePage = GetACP();
+    if (codePage == CP_UTF8)
+        return plane.toUtf8();
+    QByteArray bytes;
+    // In pieces, as the call counts in int.
+    constexpr qsizetype Piece = 1 << 20;
+    for (qsizetype at = 0; at < plane.size(); at += Piece) {
+        const auto *wide = reinterpret_cast<const wchar_t *>(plane.utf16()) + at;
+        const int count = int(qMin(Piece, plane.size() - at));
+        const int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, count, nullptr,
+                                             0, "?", nullptr);
+        const qsizetype start = bytes.size();
+        bytes.resize(start + size);
+        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, count, bytes.data() + start, size,
+                            "?", nullptr);
+    }
+    return bytes;
 }
 #else
 Kind kindOf(mode_t mode)
@@ -262,6 +317,12 @@ void removeCreated(int file, const QString &path, const Status &created)
 // call made the file.
 int openRegular(const QString &path, bool *created, Status *status, QString *reason)
 {
+#ifdef Q_OS_WIN
+    if (isDosDeviceName(path)) {
+        *reason = refusalText(Kind::Device);
+        return -1;
+    }
+#endif
     Status target;
     const bool exists = statusOf(path, &target);
     // Looking first keeps devices free of the side effects of being opened.
@@ -353,13 +414,22 @@ QByteArray windows1252(QStringView text)
 
 QByteArray fileBytes(QStringView text)
 {
+#ifdef Q_OS_WIN
+    return ansiCodePage(crlfText(text));
+#else
     return windows1252(crlfText(text));
+#endif
 }
 
 bool append(const QString &path, const QByteArray &bytes, QString *failure)
 {
-    // A NUL would end the name early and the bytes would land in another file.
-    if (path.contains(QChar::Null)) {
+    // A NUL would end the name early and the bytes would land in another file. On Windows a
+    // colon after the drive names a hidden stream of the file before it.
+    bool refused = path.contains(QChar::Null);
+#ifdef Q_OS_WIN
+    refused = refused || path.indexOf(u':', 2) >= 0;
+#endif
+    if (refused) {
         *failure = failureText(CannotOpen, path, reasonText(EINVAL), NotSaved);
         return false;
     }

@@ -22,7 +22,8 @@ QString crlfText(QStringView text);
 // the code page cannot hold becomes one "?".
 QByteArray windows1252(QStringView text);
 
-// The bytes a save appends: the text with CR LF line ends in Windows-1252.
+// The bytes a save appends: the text with CR LF line ends, in Windows-1252, or on Windows in the
+// system's ANSI code page, which the files' readers there use.
 QByteArray fileBytes(QStringView text);
 
 // Appends the bytes to the file, creating it when missing, and closes it. A name that leads to

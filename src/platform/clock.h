@@ -18,5 +18,6 @@ public:
 };
 
 // The time of day as the system formats a time, with seconds ("14:05:09" under German settings).
-// The user's LC_TIME decides; Qt's own short format would drop the seconds.
+// The user's LC_TIME decides, on Windows the regional settings; Qt's own short format would drop
+// the seconds.
 QString clockText(const QTime &time);
