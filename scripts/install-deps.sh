@@ -92,11 +92,13 @@ WINDOWS_PACKAGES=(
 )
 
 # The locales the tests run under, besides C (generated in --test mode); the clock fields are
-# checked against the time texts of the other two as well.
+# checked against the time texts of the other two as well. Under Wine, Polish settings give
+# another ANSI code page (Windows-1250) for the log file.
 LOCALES=(
     de_DE.UTF-8
     en_US.UTF-8
     fr_FR.UTF-8
+    pl_PL.UTF-8
 )
 
 # ---------------------------------------------------------------------------------------------

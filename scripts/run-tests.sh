@@ -56,4 +56,17 @@ echo "=== soak run (build-test, 3 minutes)"
 python3 bench/soak/soak.py --warmlog build-test/src/warmlog \
     --devsim build-test/tools/warmlog-devsim --minutes 3 --locale de_DE.UTF-8
 
-echo "=== all tests passed (build-test, build-asan, build-package, soak run)"
+# --- Windows: cross-built and tested under Wine where this machine has built the Qt for it once
+# (scripts/build-qt-windows.sh, about 25 minutes); a fresh machine skips it.
+qt_windows=${WARMLOG_QT_WINDOWS:-/var/cache/warmlog/qt-6.4.2-mingw}
+if [[ -f $qt_windows/warmlog-qt-build.txt ]]; then
+    echo "=== build-windows (Qt for Windows in $qt_windows)"
+    scripts/install-deps.sh --windows
+    scripts/build-windows.sh --test
+    windows=", build-windows"
+else
+    echo "=== build-windows skipped: no Qt for Windows in $qt_windows (scripts/build-qt-windows.sh)"
+    windows=
+fi
+
+echo "=== all tests passed (build-test, build-asan, build-package, soak run$windows)"

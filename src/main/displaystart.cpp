@@ -26,7 +26,8 @@ std::mutex heldMutex;
 std::vector<HeldMessage> *heldMessages = nullptr;
 QtMessageHandler previousHandler = nullptr;
 
-void holdMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+[[maybe_unused]] void holdMessage(QtMsgType type, const QMessageLogContext &context,
+                                  const QString &text)
 {
     // A fatal message while the application is built means that no platform plugin could start,
     // which on a desktop system is a display that cannot be opened. Nothing is open yet that would
@@ -51,6 +52,12 @@ DisplayStart::DisplayStart(int argc, const char *const *argv)
     : m_platformSet(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")),
       m_platform(qgetenv("QT_QPA_PLATFORM"))
 {
+#ifdef Q_OS_WIN
+    // Windows has one window system, and Qt's own box tells why it could not start; DISPLAY may
+    // still be set there, for an X server that other programs use.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#else
     bool chosen = !m_platform.isEmpty();
     for (int i = 1; i < argc; ++i)
         chosen =
@@ -62,6 +69,7 @@ DisplayStart::DisplayStart(int argc, const char *const *argv)
                 qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "xcb" : "xcb;wayland");
     heldMessages = new std::vector<HeldMessage>;
     previousHandler = qInstallMessageHandler(holdMessage);
+#endif
 }
 
 void DisplayStart::started()

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
@@ -33,6 +35,11 @@ int main(int argc, char *argv[])
     for (const QString &size : QDir(sizes).entryList())
         programIcon.addFile(sizes + QLatin1Char('/') + size + QStringLiteral("/apps/warmlog.png"));
     QApplication::setWindowIcon(programIcon);
+    // Qt's own texts, such as a text box's context menu, in the language of the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_de"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QtSerialModule serial;
     SystemClock clock;

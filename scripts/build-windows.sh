@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Cross-builds Warmlog and its tests for 64-bit Windows against the Qt that
+# scripts/build-qt-windows.sh caches, and packs build-windows/warmlog-VERSION-windows-x64.zip:
+# warmlog.exe with the DLLs, plugins and German Qt translations it needs.
+#
+#   scripts/build-windows.sh [--test]
+#
+# --test also runs the unit tests under Wine (offscreen, under C and German settings) and the
+# end-to-end run of the zip's warmlog.exe in Xvfb (tests/e2e/wine_start.sh).
+# Environment: WARMLOG_QT_WINDOWS (the cache, default /var/cache/warmlog/qt-6.4.2-mingw),
+# WARMLOG_JOBS (parallel compile jobs).
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+qt=${WARMLOG_QT_WINDOWS:-/var/cache/warmlog/qt-6.4.2-mingw}
+build=$root/build-windows
+jobs=${WARMLOG_JOBS:-$(nproc)}
+readonly MINGW=x86_64-w64-mingw32
+
+say() {
+    echo "build-windows.sh: $*"
+}
+
+case "${1:-}" in
+--test) run_tests=1 ;;
+"") run_tests=0 ;;
+*)
+    sed -n '2,11s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+    ;;
+esac
+if [[ ! -f $qt/warmlog-qt-build.txt ]]; then
+    say "no Qt for Windows in $qt: scripts/build-qt-windows.sh builds it (about 25 minutes)" >&2
+    exit 1
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_WERROR=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
+cmake --build "$build" -j "$jobs"
+
+# --- The zip: what warmlog.exe and its plugins import, found in Qt's and MinGW's folders ------
+version=$(sed -n 's/^project(warmlog VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=warmlog-$version-windows-x64
+stage=$build/$name
+rm -rf -- "$stage" "$build/$name.zip"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
+cp "$build/warmlog.exe" "$stage/"
+cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+cp /usr/share/qt6/translations/qtbase_de.qm "$stage/translations/"
+cp LICENSE "$stage/LICENSE.txt"
+search=("$qt/bin" "$(dirname "$($MINGW-g++-posix -print-file-name=libstdc++-6.dll)")"
+    "$(dirname "$($MINGW-g++-posix -print-file-name=libwinpthread-1.dll)")")
+pending=("$stage/warmlog.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll")
+while ((${#pending[@]})); do
+    file=${pending[0]}
+    pending=("${pending[@]:1}")
+    while read -r dll; do
+        [[ ! -e $stage/$dll ]] || continue
+        for dir in "${search[@]}"; do
+            if [[ -f $dir/$dll ]]; then
+                cp "$dir/$dll" "$stage/"
+                pending+=("$stage/$dll")
+                break
+            fi
+        done
+    done < <($MINGW-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p')
+done
+$MINGW-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+(cd "$build" && cmake -E tar cf "$name.zip" --format=zip "$name")
+say "$build/$name.zip: $(find "$stage" -type f | wc -l) files, $(du -k "$build/$name.zip" | cut -f1) KB"
+
+((run_tests)) || exit 0
+
+# --- Under Wine ---------------------------------------------------------------------------------
+export WINEPREFIX=$build/wine WINEDEBUG=-all
+"$root/scripts/wine-run.sh" --init
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j 2
+# The simulator is a Linux program on a pseudo-terminal, built for this machine.
+cmake -S . -B "$build-devsim" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build-devsim" --target warmlog-devsim
+echo "=== e2e under Wine: wine_start.sh"
+WINE_ZIP_DIR=$stage E2E_DEVSIM=$build-devsim/tools/warmlog-devsim E2E_OUTPUT_DIR=$build \
+    bash tests/e2e/wine_start.sh
