@@ -13,20 +13,23 @@ shot() {
     QT_QPA_PLATFORM=xcb "$E2E_GRAB" "$id" "$E2E_OUTPUT_DIR/$2.png" || e2e_fail "no screenshot of $id"
     echo "$id"
 }
+# close ID KEY: KEY into the window, which must then go (before it does, it may take the next keys).
+close() {
+    xdotool windowfocus --sync "$1" key "$2"
+    e2e_wait 15 eval "! xdotool search --onlyvisible --pid ${E2E_PID[warmlog]} | grep -qx $1" ||
+        e2e_fail "$2 did not close window $1"
+}
 main=$(e2e_wait_window '^Warmlog$')
 e2e_choose_com1 "$main" "25.1 °C"
 shot "$main" info_main_window >/dev/null
 e2e_menu "$main" alt+d l
 e2e_menu "$(shot '^Logdatei$' info_log_window)" alt+s
-xdotool windowfocus --sync "$(shot '^Log Datei anlegen$' info_file_dialog)" key alt+z
+close "$(shot '^Log Datei anlegen$' info_file_dialog)" alt+z
 
 # The menu "&?" through "&Anschluss" and the arrow key, as Alt+? is not one key on every keyboard.
 # The main window's caption carries the reading, so the only "Warmlog" is the box.
 e2e_menu "$main" alt+a Right i
-box=$(shot '^Warmlog$' info_box)
-xdotool windowfocus --sync "$box" key Return
-e2e_wait 15 eval "! xdotool search --onlyvisible --name '^Warmlog\$' | grep -qx $box" ||
-    e2e_fail "Return did not close the info box"
+close "$(shot '^Warmlog$' info_box)" Return
 e2e_menu "$main" alt+a Right s
 # On the start/reset button, inside the 2-pixel border.
 xdotool mousemove --window "$(shot '^Warmlog$' info_picture_window)" $((2 + 248)) $((2 + 56)) click 1
