@@ -108,7 +108,7 @@ e2e_start_devsim --temp-byte 128
 e2e_start_warmlog
 main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Warmlog$' | head -n 1) ||
     e2e_fail "the unpacked program showed no window \"Warmlog\""
-e2e_log "window $main"
+echo "window $main"
 e2e_running warmlog || e2e_fail "the unpacked program ended"
 
 # Anschluss > Com 1: the caption then carries the simulator's temperature.

@@ -1,17 +1,28 @@
 # shellcheck shell=bash disable=SC2016 # e2e_wait's conditions are quoted to be run later
 # Sourced by the end-to-end tests: Xvfb, the simulator and the program run in the background and
-# stop when the script exits. CMake passes E2E_WARMLOG and E2E_DEVSIM. Waits never judge speed.
+# stop when the script exits. CMake passes the E2E_ variables. Waits never judge speed.
 set -euo pipefail
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/warmlog-e2e.XXXXXX")
-E2E_LINK=$E2E_TMP/COM1
 E2E_NAMES=()
 declare -A E2E_PID=()
 
-e2e_log() { echo "[$(date +%T)] $*" >&2; }
 e2e_fail() {
     echo "FAIL: $*" >&2
     tail -n 40 "$E2E_TMP"/*.log >&2 2>/dev/null || true
     exit 1
+}
+e2e_require() {
+    local tool
+    for tool; do command -v "$tool" >/dev/null || e2e_fail "$tool is missing (install-deps.sh --test)"; done
+}
+
+# e2e_wait SECONDS COMMAND...: retries COMMAND until it succeeds; fails after SECONDS.
+e2e_wait() {
+    local tries=$(($1 * 10))
+    until "${@:2}"; do
+        ((tries-- > 0)) || return 1
+        sleep 0.1
+    done
 }
 
 # e2e_start NAME COMMAND...: in the background, output to NAME.log.
@@ -24,50 +35,29 @@ e2e_running() { [[ -n ${E2E_PID[$1]:-} ]] && kill -0 "${E2E_PID[$1]}" 2>/dev/nul
 
 # e2e_stop NAME: SIGTERM, SIGKILL after 10 s; returns the process's exit status.
 e2e_stop() {
-    local pid=${E2E_PID[$1]:-} status=0
+    local pid=${E2E_PID[$1]:-}
     [[ -n $pid ]] || return 0
     unset "E2E_PID[$1]"
     kill -TERM "$pid" 2>/dev/null || true
     e2e_wait 10 eval "! kill -0 $pid 2>/dev/null" || kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || status=$?
-    return "$status"
+    wait "$pid" 2>/dev/null
 }
-
-e2e_cleanup() { # newest first: the program before the simulator before the X server
-    local i
-    for ((i = ${#E2E_NAMES[@]} - 1; i >= 0; i--)); do e2e_stop "${E2E_NAMES[i]}" || true; done
-    rm -rf "$E2E_TMP"
-}
-trap e2e_cleanup EXIT
+# Newest first: the program before the simulator before the X server.
+trap 'for ((i = ${#E2E_NAMES[@]} - 1; i >= 0; i--)); do e2e_stop "${E2E_NAMES[i]}" || true; done
+    rm -rf "$E2E_TMP"' EXIT
 trap 'exit 130' INT TERM
-
-# e2e_wait SECONDS COMMAND...: retries COMMAND until it succeeds; fails after SECONDS.
-e2e_wait() {
-    local tries=$(($1 * 10))
-    until "${@:2}"; do
-        ((tries-- > 0)) || return 1
-        sleep 0.1
-    done
-}
-
-e2e_require() {
-    local tool
-    for tool; do command -v "$tool" >/dev/null || e2e_fail "$tool is missing (install-deps.sh --test)"; done
-}
 
 # Xvfb on a random display, exported as DISPLAY: the lowest free one may be a server that another
 # test is just stopping, whose clean-up would take the socket. One that ends makes way.
 e2e_start_xvfb() {
-    e2e_require Xvfb xdotool xprop
-    local attempt fd display
+    e2e_require Xvfb xdotool
+    local attempt display
     for ((attempt = 0; attempt < 20; attempt++)); do
         display=$((RANDOM % 900 + 100))
         [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]] && continue
-        exec {fd}>"$E2E_TMP/display"
         # -noreset: one that resets as its last client (xdotool) leaves refuses the program then.
-        e2e_start xvfb Xvfb ":$display" -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp \
-            -noreset
-        exec {fd}>&-
+        e2e_start xvfb Xvfb ":$display" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+            3>"$E2E_TMP/display"
         e2e_wait 15 eval 'grep -qs "^[0-9]" "$E2E_TMP/display" || ! e2e_running xvfb' &&
             e2e_running xvfb && export DISPLAY=:$display && return 0
         e2e_stop xvfb || true
@@ -76,23 +66,20 @@ e2e_start_xvfb() {
 }
 
 e2e_start_devsim() {
-    e2e_start devsim "$E2E_DEVSIM" --link "$E2E_LINK" --log "$E2E_TMP/devsim-bytes.log" "$@"
+    e2e_start devsim "$E2E_DEVSIM" --link "$E2E_TMP/COM1" --log "$E2E_TMP/devsim-bytes.log" "$@"
     e2e_wait 15 grep -qs '^ready' "$E2E_TMP/devsim.log" || e2e_fail "the simulator did not start"
 }
-
 e2e_start_warmlog() {
     mkdir -m 700 "$E2E_TMP/runtime"
     e2e_start warmlog env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_TMP/runtime" \
-        WARMLOG_COM1="$E2E_LINK" "$E2E_WARMLOG"
+        WARMLOG_COM1="$E2E_TMP/COM1" "$E2E_WARMLOG"
 }
 
 # e2e_wait_window REGEX: the id of a shown window with a matching caption.
 e2e_wait_window() {
-    local id='' caption=$1
-    e2e_wait 15 eval 'id=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null | head -n 1)
-        [[ -n $id ]] || ! e2e_running warmlog' || true
-    [[ -n $id ]] || e2e_fail "no window /$caption/ (or warmlog ended)"
-    echo "$id"
+    local ids
+    ids=$(timeout 15 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null) || e2e_fail "no window /$1/"
+    echo "${ids%%$'\n'*}"
 }
 
 # The number of the program's windows on screen; an open menu is one of them.
@@ -115,5 +102,4 @@ e2e_choose_com1() {
     e2e_menu "$window" alt+a 1
     e2e_wait 15 eval '[[ $(xdotool getwindowname "$window") == "$expected" ]]' ||
         e2e_fail "caption \"$(xdotool getwindowname "$window")\", expected \"$expected\""
-    e2e_log "caption \"$expected\""
 }

@@ -18,10 +18,11 @@ run() {
 display=$((RANDOM % 900 + 100)) # one that nothing serves
 while [[ -e /tmp/.X11-unix/X$display ]]; do display=$((display + 1)); done
 run "warmlog: no display to open (DISPLAY and WAYLAND_DISPLAY are unset)"
-run "warmlog: cannot open the display DISPLAY=:$display" DISPLAY=:$display
-run "warmlog: cannot open the display WAYLAND_DISPLAY=none-$display" WAYLAND_DISPLAY=none-$display
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 3 "$E2E_WARMLOG" >/dev/null 2>&1 ||
-    (($? == 124)) || e2e_fail "offscreen did not start"
+run "warmlog: cannot open the display DISPLAY=:$display or WAYLAND_DISPLAY=none-$display" \
+    DISPLAY=:$display WAYLAND_DISPLAY=none-$display
+# Offscreen despite DISPLAY: it runs until timeout ends it.
+env -u WAYLAND_DISPLAY DISPLAY=:$display QT_QPA_PLATFORM=offscreen timeout 3 "$E2E_WARMLOG" &>/dev/null ||
+    (($? == 124)) || e2e_fail "QT_QPA_PLATFORM=offscreen was not followed"
 
 e2e_start_xvfb
 export XDG_RUNTIME_DIR=$E2E_TMP/xdg WAYLAND_DISPLAY=wayland-e2e
@@ -30,9 +31,4 @@ e2e_start weston weston --backend=x11-backend.so --use-pixman --socket=wayland-e
 e2e_wait 15 test -S "$XDG_RUNTIME_DIR/wayland-e2e" || e2e_fail "weston did not start"
 e2e_start warmlog env -u QT_QPA_PLATFORM "$E2E_WARMLOG"
 e2e_wait_window '^Warmlog$' >/dev/null
-e2e_stop warmlog || true
-e2e_start warmlog env QT_QPA_PLATFORM=wayland "$E2E_WARMLOG"
-sleep 3
-e2e_running warmlog || e2e_fail "QT_QPA_PLATFORM=wayland did not start"
-xdotool search --name '^Warmlog$' >/dev/null && e2e_fail "QT_QPA_PLATFORM=wayland was not followed"
 echo "PASS"
