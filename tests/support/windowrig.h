@@ -43,13 +43,26 @@ public:
     // No for a box that asks.
     QList<int> answers;
     QList<Call> calls;
+    // If set, each box goes here too, as asked() shows it: the journal of other scripted parts.
+    QStringList *journal = nullptr;
 
     int show(const QString &prompt, int style, const QString &title) override
     {
         calls.append({prompt, style, title});
+        if (journal)
+            journal->append(asked().constLast());
         if (!answers.isEmpty())
             return answers.takeFirst();
         return (style & 0x0F) == msgbox::StyleYesNo ? msgbox::AnswerNo : msgbox::AnswerOk;
+    }
+
+    // The boxes shown so far, each as "title: prompt (style)".
+    QStringList asked() const
+    {
+        QStringList shown;
+        for (const Call &call : calls)
+            shown << QStringLiteral("%1: %2 (%3)").arg(call.title, call.prompt).arg(call.style);
+        return shown;
     }
 };
 
@@ -136,5 +149,17 @@ struct WindowRig
                           : named<KeyedStatusBar>(*form, "StatusBar1")->panelText(name));
         }
         return texts;
+    }
+
+    // Puts texts into the named controls and status panels, the way show() reads them.
+    void put(const char *names, const QStringList &texts) const
+    {
+        const QStringList keys = QString::fromLatin1(names).split(QLatin1Char(' '));
+        for (int i = 0; i < keys.size(); ++i) {
+            if (QObject *control = form->findChild<QObject *>(keys[i]))
+                control->setProperty("text", texts.value(i));
+            else
+                named<KeyedStatusBar>(*form, "StatusBar1")->setPanelText(keys[i], texts.value(i));
+        }
     }
 };
