@@ -55,6 +55,11 @@ QString deviceFor(const QByteArray &openText)
     const QStringList parts = name.split(QLatin1Char('/'));
     if (name.isEmpty() || parts.contains(QString()) || parts.contains(QStringLiteral("..")))
         return {};
+#ifdef Q_OS_WIN
+    // A port is one name in the device namespace; a path could lead to any device there.
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return {};
+#endif
     return systemDevicePath(name);
 }
 

@@ -1,9 +1,11 @@
+#include "device/portmap.h"
 #include "device/protocol.h"
 #include "support/scriptedmodule.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
+#include <clocale>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +28,10 @@ private Q_SLOTS:
     // The German run only proves something if the C library really writes a decimal comma there.
     void initTestCase()
     {
+#ifdef Q_OS_WIN
+        // Qt leaves the C library there at "C", but any DLL in the process may set it.
+        std::setlocale(LC_ALL, "");
+#endif
         char text[8];
         std::snprintf(text, sizeof text, "%.1f", 0.5);
         QCOMPARE(text[1], qEnvironmentVariable("LC_ALL").startsWith(u"de_DE"_s) ? ',' : '.');
@@ -83,6 +89,18 @@ private Q_SLOTS:
                      << "DELAY 10" << u"READBYTE -> %1"_s.arg(answers.value(ping, -1));
         QCOMPARE(port.calls, expected);
     }
+#ifdef Q_OS_WIN
+    // Elsewhere the simulator's tests check the port names against a real port.
+    void windowsPortNames()
+    {
+        qputenv("WARMLOG_COM2", "COM7");
+        QCOMPARE(portmap::deviceFor("COM1:9600,n,8,1"), u"COM1"_s);
+        QCOMPARE(portmap::deviceFor("COM2:9600,n,8,1"), u"COM7"_s);
+        QCOMPARE(portmap::deviceFor("COM12:9600"), u"COM12"_s);
+        QCOMPARE(portmap::deviceFor("..\\PhysicalDrive0:9600"), QString());
+        QCOMPARE(portmap::deviceFor("pts/3"), QString());
+    }
+#endif
 };
 
 QTEST_MAIN(TestProtocol)

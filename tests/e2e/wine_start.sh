@@ -14,7 +14,7 @@ e2e_start_devsim --temp-byte 128
 # Wine makes dosdevices/com1 from this key when it starts, so no Wine process may run before.
 wineserver --kill 2>/dev/null || true
 wineserver --wait
-wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$E2E_LINK" /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$E2E_TMP/COM1" /f >/dev/null 2>&1
 wineserver --kill 2>/dev/null || true
 wineserver --wait
 e2e_start warmlog env LC_ALL=de_DE.UTF-8 wine "$zip_dir/warmlog.exe"
@@ -23,7 +23,7 @@ main=$(e2e_wait_window '^Warmlog$')
 xdotool windowfocus --sync "$main" key alt+a sleep 1 key 1
 e2e_wait 20 grep -qx 'tx 1' "$E2E_TMP/devsim-bytes.log" ||
     e2e_fail "no wake-up through COM1 reached the simulator"
-e2e_log "the wake-up reached the simulator through COM1; caption \"$(xdotool getwindowname "$main")\""
+echo "the wake-up reached the simulator through COM1; caption \"$(xdotool getwindowname "$main")\""
 sleep 3
 import -window "$main" "$E2E_OUTPUT_DIR/wine_main_window.png" || e2e_fail "no screenshot"
 e2e_running warmlog || e2e_fail "warmlog ended"

@@ -19,6 +19,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr bool Windows = true;
+#else
+constexpr bool Windows = false;
+#endif
 const QString Hyphens = u"-----------------"_s;
 const QString NoDevice = u"Kein Spion !!!"_s;
 const QString Started = clockText(FixedClock().time) + u" Uhr"_s;
@@ -121,10 +126,13 @@ private Q_SLOTS:
         QVERIFY(form.centralWidget() && form.minimumSize() == form.maximumSize());
         QCOMPARE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
                  Qt::WindowMinimizeButtonHint);
-        // The clock's own timer, in the system's time format with seconds.
+        // The clock's own timer, in the system's time format with seconds; on Windows that is
+        // the regional one, which Wine gives US English for the C locale.
         QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000);
         rig.clock.time = QTime(9, 3, 7);
-        QTRY_VERIFY(named<QLineEdit>(form, "Text4")->text().startsWith(u"09:03:07 "_s));
+        const bool usRegion = Windows && !qEnvironmentVariable("LC_ALL").startsWith(u"de_DE");
+        QTRY_COMPARE(named<QLineEdit>(form, "Text4")->text(),
+                     usRegion ? u"9:03:07 AM Uhr"_s : u"09:03:07 Uhr"_s);
     }
 
     void portSelection_data()
@@ -170,6 +178,9 @@ private Q_SLOTS:
     // library against the simulator. Com 1 is a link to /dev/null here, so ttyS0 is another port.
     void listedPorts()
     {
+#ifndef WARMLOG_DEVSIM
+        QSKIP("the simulator needs POSIX pseudo-terminals");
+#else
         QTemporaryDir dir;
         const QString com1 = dir.filePath(u"com1"_s), link = dir.filePath(u"spion"_s);
         QVERIFY(QFile::link(u"/dev/null"_s, com1));
@@ -198,6 +209,7 @@ private Q_SLOTS:
         QCOMPARE(menuItems(menu).mid(4), Texts());
         simulator.terminate();
         simulator.waitForFinished();
+#endif
     }
 
     void measurementTick_data()
