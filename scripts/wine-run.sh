@@ -43,8 +43,10 @@ for dir in "${dirs[@]}"; do
     path+="$(windows_path "$(realpath -- "$dir")");"
 done
 export WINEPATH=$path
-# Wine hands no QT_ variable to Windows programs; Qt takes the platform from the command line too.
-if [[ -n ${QT_QPA_PLATFORM:-} ]]; then
+# Wine hands no QT_ variable to Windows programs; Qt takes the platform from the command line too,
+# where a program has windows.
+if [[ -n ${QT_QPA_PLATFORM:-} ]] &&
+    x86_64-w64-mingw32-objdump -p "$1" | grep -q 'DLL Name: Qt6Gui.dll'; then
     set -- "$@" -platform "$QT_QPA_PLATFORM"
 fi
 if [[ $(basename -- "$1") != tst_*.exe ]]; then
