@@ -45,8 +45,8 @@ done
 export WINEPATH=$path
 # Wine hands no QT_ variable to Windows programs; Qt takes the platform from the command line too,
 # where a program has windows.
-if [[ -n ${QT_QPA_PLATFORM:-} ]] &&
-    x86_64-w64-mingw32-objdump -p "$1" | grep -q 'DLL Name: Qt6Gui.dll'; then
+if [[ -n ${QT_QPA_PLATFORM:-} && $(x86_64-w64-mingw32-objdump -p "$1") == *'DLL Name: Qt6Gui.dll'* ]]
+then
     set -- "$@" -platform "$QT_QPA_PLATFORM"
 fi
 if [[ $(basename -- "$1") != tst_*.exe ]]; then

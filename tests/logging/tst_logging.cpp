@@ -23,10 +23,14 @@
 #include <clocale>
 #include <csignal>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -74,18 +78,29 @@ struct LogRig : WindowRig
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::System); }
 };
 
+#ifdef Q_OS_WIN
+constexpr bool Windows = true;
+#else
+constexpr bool Windows = false;
+#endif
+
 // What a save finds under the name of its file.
-enum Obstacle { Nothing, OldFile, Device, Fifo, Socket, Folder };
+enum Obstacle { Nothing, OldFile, Device, Fifo, Socket, Folder, InUse };
 
 bool place(Obstacle obstacle, const QString &target)
 {
-    const QByteArray path = QFile::encodeName(target);
     QFile file(target);
+    if (obstacle == OldFile || obstacle == InUse)
+        return file.open(QIODevice::WriteOnly) && file.write(OldBytes) == OldBytes.size();
+    if (obstacle == Folder)
+        return QDir().mkdir(target);
+#ifdef Q_OS_WIN
+    return obstacle == Nothing;
+#else
+    const QByteArray path = QFile::encodeName(target);
     sockaddr_un address{AF_UNIX, {}};
     qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
     switch (obstacle) {
-    case OldFile:
-        return file.open(QIODevice::WriteOnly) && file.write(OldBytes) == OldBytes.size();
     case Device:
         return QFile::link(u"/dev/full"_s, target);
     case Fifo:
@@ -93,11 +108,10 @@ bool place(Obstacle obstacle, const QString &target)
     case Socket: // left open, as a server's would be
         return ::bind(::socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr *>(&address),
                       sizeof address) == 0;
-    case Folder:
-        return QDir().mkdir(target);
     default:
-        return true;
+        return obstacle == Nothing;
     }
+#endif
 }
 
 } // namespace
@@ -126,7 +140,11 @@ private Q_SLOTS:
         };
         const QString idle = u"Logdatei"_s, recording = u"Logdatei --> Messung läuft <--"_s,
                       stopped = u"Logdatei --> Messung beendet <--"_s;
-        const QString typed = u"Gar\u00A0ten"_s, record = u"07:05:09\t21.5 °C\t-.5 °C\t22.3 °C\n"_s;
+        // Windows' regional format; Wine gives the C locale US English.
+        const QString locale = qEnvironmentVariable("LC_ALL");
+        const bool us = Windows && (locale == u"C"_s || locale.startsWith(u"en_US"_s));
+        const QString typed = u"Gar\u00A0ten"_s, record = (us ? u"7:05:09 AM"_s : u"07:05:09"_s) +
+                                                          u"\t21.5 °C\t-.5 °C\t22.3 °C\n"_s;
         expect(idle, 0, typed);
         click(*log, "Command3"); // idle, start: at the first option, by its own timer
         expect(recording, 1000, typed);
@@ -240,10 +258,15 @@ private Q_SLOTS:
         QTest::newRow("empty") << QString() << QByteArray();
         QTest::newRow("line ends")
             << u"a\nb\rc\u2028d\u2029e\r\n"_s << QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\n");
-        QTest::newRow("code page") << u"21.5 °C € „ä“ ß – Ÿ"_s
-                                   << QByteArray("21.5 \260C \200 \204\344\223 \337 \226 \237\r\n");
+        // On Windows the system's ANSI code page: Windows-1250 under Polish settings.
+        const bool polish = Windows && qEnvironmentVariable("LC_ALL").startsWith(u"pl_PL");
+        QTest::newRow("code page") << u"21.5 °C € „ä“ ß – Ÿ ł"_s
+                                   << QByteArray("21.5 \260C \200 \204\344\223 \337 \226 ") +
+                                          (polish ? "? \263\r\n" : "\237 ?\r\n");
         QTest::newRow("not in it, beyond the basic plane too")
-            << u"ā\u0081Ω \U0001F321"_s << QByteArray("??? ?\r\n");
+            << u"āΩ \U0001F321"_s << QByteArray("?? ?\r\n");
+        if (!Windows)
+            QTest::newRow("unassigned") << u"\u0081"_s << QByteArray("?\r\n");
     }
 
     void fileBytes()
@@ -283,17 +306,27 @@ private Q_SLOTS:
                             const QString &name = u"werte"_s) {
             QTest::newRow(tag) << obstacle << name << QString::fromUtf8(reason);
         };
-        row("device", Device, "Der Name gehört zu einem Gerät, nicht zu einer Datei.");
+        const char *const device = "Der Name gehört zu einem Gerät, nicht zu einer Datei.";
+        const char *const character =
+            "Der Name enthält ein Zeichen, das das Dateisystem nicht zulässt.";
+        row("no directory", Nothing, "Das Verzeichnis existiert nicht.", u"2024/05"_s);
+        row("NUL", Nothing, character, u"wer%1te"_s.arg(QChar(0)));
+        row("directory", Folder, "Der Name gehört zu einem Verzeichnis.");
+        if (Windows) {
+            // Old DOS names are devices in every folder; a colon names a hidden stream.
+            row("COM1", Nothing, device, u"com1"_s);
+            row("NUL device", Nothing, device, u"NUL "_s);
+            row("stream", Nothing, character, u"werte:x"_s);
+            row("in use", InUse, "Die Datei wird gerade benutzt.");
+            return;
+        }
+        row("device", Device, device);
         row("file on the path", OldFile, "Ein Teil des Pfades ist kein Verzeichnis.",
             u"werte.txt/x"_s);
-        row("no directory", Nothing, "Das Verzeichnis existiert nicht.", u"2024/05"_s);
-        row("NUL", Nothing, "Der Name enthält ein Zeichen, das das Dateisystem nicht zulässt.",
-            u"wer%1te"_s.arg(QChar(0)));
         row("size limit midway", OldFile, "Die Datei ist zu groß.");
         row("size limit, new file", Nothing, "Die Datei ist zu groß.");
         row("FIFO", Fifo, "Der Name gehört zu einer Pipe (FIFO), nicht zu einer Datei.");
         row("socket", Socket, "Der Name gehört zu einem Socket, nicht zu einer Datei.");
-        row("directory", Folder, "Der Name gehört zu einem Verzeichnis.");
     }
 
     void failures()
@@ -305,6 +338,15 @@ private Q_SLOTS:
         const QString target = rig.file(u"werte.txt"_s);
         QVERIFY(place(obstacle, target));
         const QStringList before = rig.files();
+#ifdef Q_OS_WIN
+        // Held open by another program that shares it with nobody.
+        const HANDLE held =
+            CreateFileW(reinterpret_cast<const wchar_t *>(target.utf16()), GENERIC_READ, 0, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        QCOMPARE(held != INVALID_HANDLE_VALUE, obstacle == InUse);
+        rig.save(name, msgbox::AnswerNo);
+        CloseHandle(held);
+#else
         // Every save here would outgrow the limit; only those that reach a regular file write.
         rlimit limit{};
         QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
@@ -314,6 +356,7 @@ private Q_SLOTS:
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
         rig.save(name, msgbox::AnswerNo);
         setrlimit(RLIMIT_FSIZE, &unlimited);
+#endif
 
         QCOMPARE(rig.boxes.calls.size(), 2);
         const ScriptedMessageBoxes::Call &box = rig.boxes.calls.last();
@@ -321,12 +364,13 @@ private Q_SLOTS:
         const QString failed = reason.endsWith(u"zu groß."_s)
                                    ? u"In die Datei „%1“ kann nicht geschrieben werden."_s
                                    : u"Die Datei „%1“ kann nicht geöffnet werden."_s;
-        QCOMPARE(box.prompt, failed.arg(rig.file(name + u".txt"_s)) + u"\nGrund: "_s + reason +
+        QCOMPARE(box.prompt, failed.arg(QDir::toNativeSeparators(rig.file(name + u".txt"_s))) +
+                                 u"\nGrund: "_s + reason +
                                  u"\n\nDas Log wurde nicht gespeichert."_s);
         QVERIFY(rig.dialog->isVisible() && !rig.form->isVisible());
         // Nothing of a failed save stays behind, not even a part of the text or an empty file.
         QCOMPARE(rig.files(), before);
-        if (obstacle == OldFile)
+        if (obstacle == OldFile || obstacle == InUse)
             QCOMPARE(contents(target), OldBytes);
     }
 
@@ -341,20 +385,29 @@ private Q_SLOTS:
         QCOMPARE(list->path(), QDir::currentPath());
         // Where "/" is no mount point, the system's root volume is invalid: still "/" comes first.
         const DriveListBox unmounted({}, QStorageInfo());
-        QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(), u"//"_s);
+        QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(),
+                 Windows ? u"C:\\C:/"_s : u"//"_s);
         // Choosing a drive moves the folder list to its root; a file there needs no second
-        // separator.
-        named<DriveListBox>(*dialog, "Drive1")->setCurrentIndex(0);
+        // separator. Windows lists its drive letters in order, Wine's C: and Z: among them.
+        auto *drives = named<DriveListBox>(*dialog, "Drive1");
+        drives->setCurrentIndex(drives->findData(Windows ? u"Z:/"_s : u"/"_s));
         dialog->Drive1_Change();
-        QCOMPARE(list->path(), u"/"_s);
-        QCOMPARE(list->item(0)->text(), u"/"_s);
-        QCOMPARE(logfile::path(list->path(), u"werte"_s, u".txt"_s), u"/werte.txt"_s);
+        QCOMPARE(list->path(), Windows ? u"Z:/"_s : u"/"_s);
+        QCOMPARE(list->item(0)->text(), Windows ? u"Z:\\"_s : u"/"_s);
+        QCOMPARE(logfile::path(list->path(), u"werte"_s, u".txt"_s),
+                 Windows ? u"Z:\\werte.txt"_s : u"/werte.txt"_s);
+        if (Windows)
+            QCOMPARE(drives->itemData(0).toString() + drives->itemData(1).toString(), u"C:/Z:/"_s);
 
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"a"_s) &&
                 QFile(dir.filePath(u"f"_s)).open(QIODevice::WriteOnly));
+#ifdef Q_OS_WIN
+        QVERIFY(QDir(dir.path()).mkdir(u"c"_s));
+#else
         for (const auto &[link, target] : {std::pair{"b", "/dev/null"}, {"c", "a"}, {"d", "f"}})
             QVERIFY(QFile::link(QLatin1String(target), dir.filePath(QLatin1String(link))));
+#endif
         list->setPath(dir.path());
         QStringList names;
         for (int row = list->currentRow() + 1; row < list->count(); ++row)
