@@ -87,6 +87,9 @@ ctest --test-dir "$build" --output-on-failure --no-tests=error
 # The simulator is a Linux program on a pseudo-terminal, built for this machine.
 cmake -S . -B "$build-devsim" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build-devsim" --target warmlog-devsim
-echo "=== e2e under Wine: wine_start.sh"
-WINE_ZIP_DIR=$stage E2E_DEVSIM=$build-devsim/tools/warmlog-devsim E2E_OUTPUT_DIR=$build \
+echo "=== e2e under Wine: wine_start.sh, on the unpacked zip"
+rm -rf -- "$build/unpacked"
+mkdir -p "$build/unpacked"
+(cd "$build/unpacked" && cmake -E tar xf "$build/$name.zip")
+WINE_ZIP_DIR=$build/unpacked/$name E2E_DEVSIM=$build-devsim/tools/warmlog-devsim E2E_OUTPUT_DIR=$build \
     bash tests/e2e/wine_start.sh
