@@ -3,7 +3,8 @@
 # runs the whole test suite twice: in a plain build (build-test/) and in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Compiler warnings
 # are errors. Then builds the Debian package and checks it unpacked, without installing it
-# (scripts/check-package.sh). Exits non-zero on the first failure.
+# (scripts/check-package.sh), runs the soak run and, where the Qt for Windows is cached, builds the
+# Windows zip and runs its tests under Wine. Exits non-zero on the first failure.
 #
 #   WARMLOG_JOBS=N       parallel compile jobs (default: number of processors)
 #   WARMLOG_CTEST_JOBS=N tests run at the same time (default 2; each test has its own simulator,
