@@ -10,8 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The values the data sheet lists: temperature text and battery number text, empty where it
-// lists none.
+// The data sheet's values: temperature text and battery number text, empty where it lists none.
 static const QHash<int, QPair<QString, QString>> Listed = {
     {-1, {"0 °C", " .3"}},   {0, {"0 °C", " .4"}},        {1, {"-57.7 °C", ""}},
     {23, {"", " 2.6"}},      {28, {"", " 3.1"}},          {35, {"", " 3.9"}},

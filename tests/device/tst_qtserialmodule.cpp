@@ -22,8 +22,7 @@ constexpr char OpenCom1[] = "COM1:9600,n,8,1";
 constexpr qint16 Temperature = 128, Battery = 40, Ping = 1, None = -1;
 constexpr int SyncMilliseconds = 5000;
 
-// Polls without running the event loop, so bytes the simulator sends stay in the system's buffer
-// unless a test lets QSerialPort take them.
+// Polls without the event loop, so what the simulator sends stays in the system's buffer.
 template <typename Condition> bool waitFor(Condition condition)
 {
     for (const QDeadlineTimer deadline(SyncMilliseconds); !condition(); QThread::msleep(5)) {
@@ -90,20 +89,17 @@ private slots:
         QVERIFY(m_simulator.waitForFinished(SyncMilliseconds));
     }
 
-    // COM1 to COM99 are numbered ports, whose devices WARMLOG_COMn may name; other names are the
-    // system's own, within /dev.
+    // COM1 to COM99 may be renamed by WARMLOG_COMn; other names are the system's own, within /dev.
     void deviceFor_data()
     {
         QTest::addColumn<QByteArray>("openText");
         QTest::addColumn<QString>("device"); // empty: names none
         QTest::newRow(OpenCom1) << QByteArray(OpenCom1) << m_link;
-        const char *const rows[][2] = {
-            {"COM2", "/dev/ttyS1"},       {"COM99:9600", "/dev/ttyS98"},
-            {"COM0:9600", "/dev/COM0"},   {"COM100:9600", "/dev/COM100"},
-            {"COM01:9600", "/dev/COM01"}, {"COM+1:9600", "/dev/COM+1"},
-            {"COM1x:9600", "/dev/COM1x"}, {"pts/3:9600,n,8,1", "/dev/pts/3"},
-            {"ttyUSB0", "/dev/ttyUSB0"},  {":9600,n,8,1", ""},
-            {"../etc/x:9600", ""},        {"/etc/x:9600", ""}};
+        const char *const rows[][2] = {{"COM99", "/dev/ttyS98"},       {"COM0:9600", "/dev/COM0"},
+                                       {"COM100:9600", "/dev/COM100"}, {"COM01:9600", "/dev/COM01"},
+                                       {"COM+1:9600", "/dev/COM+1"},   {"COM1x:9600", "/dev/COM1x"},
+                                       {"pts/3", "/dev/pts/3"},        {":9600,n,8,1", ""},
+                                       {"../etc/x:9600", ""},          {"/etc/x:9600", ""}};
         for (const auto &[openText, device] : rows)
             QTest::newRow(openText) << QByteArray(openText) << QString::fromLatin1(device);
     }
@@ -137,8 +133,7 @@ private slots:
         if (asks)
             QCOMPARE(ask(22), None);
         QVERIFY(waitFor([&] { return logCount("tx ") >= sent + sends; }));
-        // QSerialPort takes the bytes in; after a read that timed out, the next other command
-        // waits for a quiet line.
+        // Let QSerialPort take the bytes in, and a read that timed out see a quiet line.
         QTest::qWait(QtSerialModule::QuietMilliseconds + 50);
         QVERIFY(m_module->bufferedBytes() <= QtSerialModule::ReadBufferBytes);
 
@@ -200,8 +195,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^warmlog: cannot open " +
                                                               QRegularExpression::escape(device) +
                                                               ": .*" + hint));
-        // Root may open anything: try as nobody, keeping root to return to. Nobody may not unlock
-        // COM1, and another holder cannot lock it, so it is closed first.
+        // Root may open anything: try as nobody, keeping root to return to. COM1 is closed first
+        // where nobody could not unlock it or another holder not lock it.
         const bool asRoot = error == EACCES && geteuid() == 0;
         QSerialPort holder(device);
         if (asRoot || !error)

@@ -12,7 +12,6 @@ e2e_fail() {
     exit 1
 }
 e2e_require() {
-    local tool
     for tool; do command -v "$tool" >/dev/null || e2e_fail "$tool is missing (install-deps.sh --test)"; done
 }
 
@@ -25,7 +24,7 @@ e2e_wait() {
     done
 }
 
-# e2e_start NAME COMMAND...: in the background, output to NAME.log.
+# e2e_start NAME COMMAND...: output to NAME.log.
 e2e_start() {
     "${@:2}" >"$E2E_TMP/$1.log" 2>&1 &
     E2E_PID[$1]=$!
@@ -47,12 +46,12 @@ trap 'for ((i = ${#E2E_NAMES[@]} - 1; i >= 0; i--)); do e2e_stop "${E2E_NAMES[i]
     rm -rf "$E2E_TMP"' EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb on a random display, exported as DISPLAY: the lowest free one may be a server that another
-# test is just stopping, whose clean-up would take the socket. One that ends makes way.
+# A random display, not the lowest free one: that may be another test's server just stopping,
+# whose clean-up would take the socket.
 e2e_start_xvfb() {
     e2e_require Xvfb xdotool
-    local attempt display
-    for ((attempt = 0; attempt < 20; attempt++)); do
+    local display
+    for _ in {1..20}; do
         display=$((RANDOM % 900 + 100))
         [[ -e /tmp/.X$display-lock || -e /tmp/.X11-unix/X$display ]] && continue
         # -noreset: one that resets as its last client (xdotool) leaves refuses the program then.
@@ -85,8 +84,7 @@ e2e_wait_window() {
 # The number of the program's windows on screen; an open menu is one of them.
 e2e_window_count() { xdotool search --onlyvisible --pid "${E2E_PID[warmlog]}" 2>/dev/null | wc -l; }
 
-# e2e_menu WINDOW KEY...: gives WINDOW the keyboard (no window manager: from the X server), presses
-# the first KEY, waits for the menu and presses the others.
+# e2e_menu WINDOW KEY...: the first KEY into WINDOW opens a menu, the others choose in it.
 e2e_menu() {
     local count key
     xdotool windowfocus --sync "$1"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The keyboard path to "Com &1" (Alt+A, 1) with the simulator's reading in the caption; screenshots
-# by E2E_GRAB for review of the main, log, file, info, picture and links windows.
+# for review of the main, log, file, info, picture and links windows.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
+e2e_require import
 e2e_start_xvfb
 e2e_start_devsim --temp-byte 128
 e2e_start_warmlog
@@ -10,7 +11,7 @@ e2e_start_warmlog
 shot() {
     local id=$1
     [[ $id == ^* ]] && id=$(e2e_wait_window "$1")
-    QT_QPA_PLATFORM=xcb "$E2E_GRAB" "$id" "$E2E_OUTPUT_DIR/$2.png" || e2e_fail "no screenshot of $id"
+    import -window "$id" "$E2E_OUTPUT_DIR/$2.png" || e2e_fail "no screenshot of $id"
     echo "$id"
 }
 # close ID KEY: KEY into the window, which must then go (before it does, it may take the next keys).
@@ -26,8 +27,8 @@ e2e_menu "$main" alt+d l
 e2e_menu "$(shot '^Logdatei$' info_log_window)" alt+s
 close "$(shot '^Log Datei anlegen$' info_file_dialog)" alt+z
 
-# The menu "&?" through "&Anschluss" and the arrow key, as Alt+? is not one key on every keyboard.
-# The main window's caption carries the reading, so the only "Warmlog" is the box.
+# "&?" through "&Anschluss" and Right, as Alt+? is not one key on every keyboard. The main
+# window's caption carries the reading, so the only "Warmlog" is the box.
 e2e_menu "$main" alt+a Right i
 close "$(shot '^Warmlog$' info_box)" Return
 e2e_menu "$main" alt+a Right s

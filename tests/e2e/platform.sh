@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Which display the program opens. Without one that opens, it says which in one line and ends with
-# status 1. In a Wayland session that also offers X11 (weston nested in Xvfb stands in for the
-# compositor and XWayland) it takes X11, where minimising to the notification area and centring
-# work. QT_QPA_PLATFORM, when set, decides.
+# status 1. In a Wayland session that also offers X11 (weston nested in Xvfb) it takes X11, where
+# the notification area and centring work. QT_QPA_PLATFORM, when set, decides.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 e2e_require weston
 [[ -n $(find /usr/lib -path '*platforms/libqwayland-generic.so' -print -quit) ]] ||

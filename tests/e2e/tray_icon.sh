@@ -4,8 +4,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 e2e_require trayer xwininfo python3
 
-# minimise WINDOW: as a window manager does it (unmap, WM_STATE Iconic); xprop cannot write a
-# property of the type WM_STATE.
+# minimise WINDOW: as a window manager does (unmap, WM_STATE Iconic), which xprop cannot write.
 minimise() {
     python3 - "$1" <<'PY'
 import ctypes as c, sys
@@ -27,12 +26,11 @@ find_icon() {
     return 1
 }
 
-# The question box: the shown "Warmlog" window other than the main one.
-question() { box=$(xdotool search --onlyvisible --name '^Warmlog$' 2>/dev/null | grep -vx "$window"); }
-# answer KEY: answers the question box.
+# answer KEY: answers the question box, the shown "Warmlog" window other than the main one.
 answer() {
     local box
-    e2e_wait 15 question || e2e_fail "no question"
+    e2e_wait 15 eval "box=\$(xdotool search --onlyvisible --name '^Warmlog\$' | grep -vx $window)" ||
+        e2e_fail "no question"
     xdotool windowfocus --sync "$box" key "$1"
     e2e_wait 15 eval "! viewable $box" || e2e_fail "$1 did not answer the question"
 }
@@ -53,8 +51,7 @@ minimise "$window"
 e2e_wait 15 find_icon || e2e_fail "no icon after minimising"
 viewable "$window" && e2e_fail "the window is still shown with its icon"
 
-# "Beenden" from the icon's menu, then No: the question box closes as the last shown window, yet
-# the program goes on.
+# "Beenden" from the icon's menu, then No: the box closes as the last shown window, yet it goes on.
 count=$(e2e_window_count)
 xdotool sleep 0.6 mousemove --window "$icon" 4 4 sleep 0.2 click 3
 e2e_wait 15 eval "((\$(e2e_window_count) > count))" || e2e_fail "a right click on the icon opened no menu"

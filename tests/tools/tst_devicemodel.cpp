@@ -11,9 +11,8 @@ class TestDeviceModel : public QObject
 private slots:
     void bytes()
     {
-        // The simulator's table and the program's conversion come from the same data sheet: over
-        // the range a room sees, the byte for a temperature is one of the two the program reads it
-        // between.
+        // The simulator's table agrees with the program's: over a room's range, a temperature's
+        // byte is one of the two the program reads it between.
         const auto reading = [](int byte) { return *protocol::temperatureFromAnswer(byte); };
         for (int tenths = -400; tenths <= 600; ++tenths) {
             const int byte = devsim::converterByteFor(tenths / 10.0);
