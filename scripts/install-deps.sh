@@ -89,7 +89,6 @@ WINDOWS_PACKAGES=(
     xz-utils
     wine64
     wine
-    imagemagick
 )
 
 # The locales the tests run under, besides C (generated in --test mode); the clock fields are
