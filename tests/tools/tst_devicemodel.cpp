@@ -26,31 +26,6 @@ private slots:
         QCOMPARE(devsim::batteryByteFor(0.3), 0);
         QCOMPARE(devsim::batteryByteFor(30), 255);
     }
-
-    void answers()
-    {
-        const devsim::Clock::time_point start = devsim::Clock::now();
-        devsim::DeviceModel device;
-        const auto answer = [&](int command, int seconds = 0) {
-            return device.answer(command, start + std::chrono::seconds(seconds));
-        };
-        device.setPingByte(7);
-        device.setTemperature(25.1);
-        device.setBatteryByte(35);
-        QCOMPARE(answer(1), 7);
-        QCOMPARE(answer(22), 128);
-        QCOMPARE(answer(25), 35);
-        QCOMPARE(answer(23), std::nullopt);
-        // From 10 to 30 °C in 20 s and back in another 20.
-        device.startDrift(10, 30, 40, start);
-        QCOMPARE(answer(22, 20), devsim::converterByteFor(30));
-        QCOMPARE(answer(22, 30), devsim::converterByteFor(20));
-        QCOMPARE(answer(22, 45), devsim::converterByteFor(15));
-        device.stopDrift(); // back to the temperature set
-        QCOMPARE(answer(22, 45), 128);
-        device.setSilent(true);
-        QCOMPARE(answer(25), std::nullopt);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDeviceModel)
