@@ -78,12 +78,6 @@ struct LogRig : WindowRig
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::System); }
 };
 
-#ifdef Q_OS_WIN
-constexpr bool Windows = true;
-#else
-constexpr bool Windows = false;
-#endif
-
 // What a save finds under the name of its file.
 enum Obstacle { Nothing, OldFile, Device, Fifo, Socket, Folder, InUse };
 
@@ -140,11 +134,9 @@ private Q_SLOTS:
         };
         const QString idle = u"Logdatei"_s, recording = u"Logdatei --> Messung läuft <--"_s,
                       stopped = u"Logdatei --> Messung beendet <--"_s;
-        // Windows' regional format; Wine gives the C locale US English.
-        const QString locale = qEnvironmentVariable("LC_ALL");
-        const bool us = Windows && (locale == u"C"_s || locale.startsWith(u"en_US"_s));
-        const QString typed = u"Gar\u00A0ten"_s, record = (us ? u"7:05:09 AM"_s : u"07:05:09"_s) +
-                                                          u"\t21.5 °C\t-.5 °C\t22.3 °C\n"_s;
+        const QString typed = u"Gar\u00A0ten"_s,
+                      record = (usClock() ? u"7:05:09 AM"_s : u"07:05:09"_s) +
+                               u"\t21.5 °C\t-.5 °C\t22.3 °C\n"_s;
         expect(idle, 0, typed);
         click(*log, "Command3"); // idle, start: at the first option, by its own timer
         expect(recording, 1000, typed);

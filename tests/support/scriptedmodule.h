@@ -5,16 +5,12 @@
 #include <QList>
 #include <QStringList>
 
-#include <optional>
-
 // A serial library that answers from a script and records every call, as "OPENCOM COM1:...",
 // "SENDBYTE 22", "READBYTE -> 128", "RTS 1", "DTR 0", "DELAY 50", "CLOSECOM".
-class ScriptedModule final : public Module1
+struct ScriptedModule final : Module1
 {
-public:
-    // Answers for READBYTE, oldest first; an empty queue answers defaultAnswer, or -1.
-    QList<qint16> answers;
-    std::optional<qint16> defaultAnswer;
+    QList<qint16> answers; // for READBYTE, oldest first; then defaultAnswer
+    qint16 defaultAnswer = -1;
     QStringList calls;
 
     void OPENCOM(const QByteArray &openText) override
@@ -25,7 +21,7 @@ public:
     void SENDBYTE(int byte) override { calls << QStringLiteral("SENDBYTE %1").arg(byte); }
     qint16 READBYTE() override
     {
-        const qint16 answer = answers.isEmpty() ? defaultAnswer.value_or(-1) : answers.takeFirst();
+        const qint16 answer = answers.isEmpty() ? defaultAnswer : answers.takeFirst();
         calls << QStringLiteral("READBYTE -> %1").arg(answer);
         return answer;
     }

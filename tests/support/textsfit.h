@@ -1,13 +1,9 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QStringList>
-#include <QStyle>
 #include <QStyleOption>
 
-#include <algorithm>
 #include <cmath>
 
 // Every text a control of the window cuts, and every disabled display field whose text shows from
@@ -34,14 +30,12 @@ inline QStringList cutTexts(QWidget *window, QStringList *fixed)
             option.initFrom(box);
             option.lineWidth =
                 box->hasFrame() ? style->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
-            constexpr int LineEditMargin = 2;
             room = style->subElementRect(QStyle::SE_LineEditContents, &option, box)
-                       .adjusted(LineEditMargin, 0, -LineEditMargin, 0);
+                       .adjusted(2, 0, -2, 0); // QLineEdit's own margin
             const double light =
                 luminance(box->palette().color(QPalette::Disabled, QPalette::Base));
             const double dark = luminance(box->palette().color(QPalette::Disabled, QPalette::Text));
-            if (!box->isEnabled() &&
-                (std::max(light, dark) + 0.05) / (std::min(light, dark) + 0.05) < 4.5)
+            if (!box->isEnabled() && (qMax(light, dark) + 0.05) / (qMin(light, dark) + 0.05) < 4.5)
                 cut << box->objectName() + QStringLiteral(" faint");
             if (!box->isEnabled() && box->cursorPosition() != 0)
                 cut << box->objectName() + QStringLiteral(" shows its end");
