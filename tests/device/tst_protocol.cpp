@@ -2,8 +2,7 @@
 #include "device/protocol.h"
 #include "support/scriptedmodule.h"
 
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 
 #include <clocale>
 #include <cstdio>

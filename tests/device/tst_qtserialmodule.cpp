@@ -1,18 +1,10 @@
 #include "device/portmap.h"
 #include "device/qtserialmodule.h"
 
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSerialPort>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QThread>
-#include <QTimer>
+#include <QtCore>
+#include <QtSerialPort>
+#include <QtTest>
 
-#include <cerrno>
 #include <memory>
 #include <unistd.h>
 
