@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QStyleOption>
+#include <QtWidgets>
 
 #include <cmath>
 

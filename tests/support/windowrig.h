@@ -11,8 +11,8 @@
 #include "support/named.h"
 #include "support/scriptedmodule.h"
 
-#include <QAction>
-#include <QTime>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
