@@ -5,17 +5,6 @@
 #include "support/textsfit.h"
 #include "support/windowrig.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStorageInfo>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-
 #include <clocale>
 #include <csignal>
 
