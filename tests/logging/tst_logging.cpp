@@ -73,24 +73,19 @@ bool place(Obstacle obstacle, const QString &target)
         return file.open(QIODevice::WriteOnly) && file.write(OldBytes) == OldBytes.size();
     if (obstacle == Folder)
         return QDir().mkdir(target);
-#ifdef Q_OS_WIN
-    return obstacle == Nothing;
-#else
+#ifndef Q_OS_WIN
     const QByteArray path = QFile::encodeName(target);
     sockaddr_un address{AF_UNIX, {}};
     qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
-    switch (obstacle) {
-    case Device:
+    if (obstacle == Device)
         return QFile::link(u"/dev/full"_s, target);
-    case Fifo:
+    if (obstacle == Fifo)
         return ::mkfifo(path.constData(), 0600) == 0;
-    case Socket: // left open, as a server's would be
+    if (obstacle == Socket) // left open, as a server's would be
         return ::bind(::socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr *>(&address),
                       sizeof address) == 0;
-    default:
-        return obstacle == Nothing;
-    }
 #endif
+    return obstacle == Nothing;
 }
 
 } // namespace
@@ -167,7 +162,6 @@ private Q_SLOTS:
         QTest::newRow("24 hours") << QByteArray("C");
         QTest::newRow("12 hours") << QByteArray("en_US.UTF-8");
     }
-
     void textsFit()
     {
         QFETCH(QByteArray, locale);
