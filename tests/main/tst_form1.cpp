@@ -1,70 +1,56 @@
 #include "device/qtserialmodule.h"
+#include "info/infobox.h"
+#include "info/urls.h"
+#include "platform/urlopener.h"
 #include "support/windowrig.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QMenu>
-#include <QMenuBar>
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-
 using namespace Qt::StringLiterals;
-
-namespace {
 
 const QString Hyphens = u"-----------------"_s;
 const QString NoDevice = u"Kein Spion !!!"_s;
 const QString Started = clockText(FixedClock().time) + u" Uhr"_s;
+const QString Author =
+    u"\t\r\n\t\r\nVon Jonas Feldkamp\t\r\n\t\r\nE-Mail: jonas.feldkamp@example.org"_s;
 
 using Answers = QList<qint16>;
 using Texts = QStringList;
-using Step = void (*)(WindowRig &);
-using Steps = QList<Step>;
+using Steps = QList<void (*)(WindowRig &)>;
 
-// The items of a menu as it opens, "-" for a separator.
-QStringList menuItems(QMenu *menu)
-{
-    Q_EMIT menu->aboutToShow();
-    QStringList shown;
-    for (const QAction *action : menu->actions())
-        shown << (action->isSeparator() ? u"-"_s : action->text());
-    return shown;
-}
-
-// "-" for the hyphens, otherwise a temperature without its unit.
-QString shown(const QString &field)
-{
-    return field == u"-"_s ? Hyphens : field + u" °C"_s;
-}
-
-void fromIconMenu(WindowRig &rig, const char *item)
-{
-    rig.tray.click(QSystemTrayIcon::Context);
-    QVERIFY(named<QMenu>(*rig.form, "mnbar")->isVisible());
-    named<QMenu>(*rig.form, "mnbar")->hide();
-    named<QAction>(*rig.form, item)->trigger();
-}
-
-QString where(const WindowRig &rig)
-{
-    const bool visible = rig.form->isVisible(), minimised = rig.form->isMinimized();
-    if (!rig.tray.isShown())
-        return !visible ? u"gone"_s : minimised ? u"task bar"_s : u"start"_s;
-    return !visible    ? (minimised ? u"tray"_s : u"gone"_s)
-           : minimised ? u"shown minimised"_s
-                       : u"restored with icon"_s;
-}
-
-} // namespace
-
-class TestForm1 : public QObject
+class TestForm1 : public QObject, UrlOpener
 {
     Q_OBJECT
+
+    QList<int> shellResults; // the scripted shell's, oldest first
+    QStringList opened;      // window and address it was asked to open: "URLs https://..."
+    int open(QWidget *owner, const QString &address) override
+    {
+        opened << owner->objectName() + u' ' + address;
+        return shellResults.takeFirst();
+    }
+
+    // The items of a menu as it opens, "-" for a separator.
+    static QStringList menuItems(QMenu *menu)
+    {
+        Q_EMIT menu->aboutToShow();
+        QStringList shown;
+        for (const QAction *action : menu->actions())
+            shown << (action->isSeparator() ? u"-"_s : action->text());
+        return shown;
+    }
+    // "-" for the hyphens, otherwise a temperature without its unit.
+    static QString shown(const QString &t) { return t == u"-"_s ? Hyphens : t + u" °C"_s; }
+    static void fromIconMenu(WindowRig &rig, const char *item)
+    {
+        rig.tray.click(QSystemTrayIcon::Context);
+        QVERIFY(named<QMenu>(*rig.form, "mnbar")->isVisible());
+        named<QMenu>(*rig.form, "mnbar")->hide();
+        named<QAction>(*rig.form, item)->trigger();
+    }
+    static QString where(const WindowRig &rig) // by icon shown, window visible, minimised
+    {
+        const int at = 4 * rig.tray.isShown() + 2 * rig.form->isVisible() + rig.form->isMinimized();
+        return u"gone,gone,start,task bar,gone,tray,restored+icon,minimised+icon"_s.split(u',')[at];
+    }
 
     // The user's steps, a measurement tick, the device found on Com 1, a Yes to the next question.
     static void minimise(WindowRig &rig) { rig.form->setWindowState(Qt::WindowMinimized); }
@@ -111,12 +97,17 @@ private Q_SLOTS:
                                "&?: &So sieht der Spion von innen aus, &Info"}));
         for (const char *box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"})
             QVERIFY2(!named<QWidget>(form, box)->isEnabled(), box);
+        // Both Info items show the same box; a hidden window stays hidden.
+        QCOMPARE(infoBoxText(2, 10, 11), u"Version: 2. 10. 11. "_s + Author);
+        named<QAction>(form, "m_f_info")->trigger();
+        named<QAction>(form, "mnbarinfo")->trigger();
+        QCOMPARE(rig.serial.calls, Texts(2, "Warmlog: Version: 2. 0. 0. " + Author + " (64)"));
+        QVERIFY(!form.isVisible());
         QVERIFY(form.centralWidget() && form.minimumSize() == form.maximumSize());
         QCOMPARE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
                  Qt::WindowMinimizeButtonHint);
-        // The clock's own timer, in the system's time format with seconds.
-        QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000);
-        rig.clock.time = QTime(9, 3, 7);
+        QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000); // the clock's own
+        rig.clock.time = QTime(9, 3, 7); // shown in the system's time format, with seconds
         QTRY_COMPARE(rig.show("Text4"), Texts{usClock() ? u"9:03:07 AM Uhr"_s : u"09:03:07 Uhr"_s});
     }
 
@@ -149,11 +140,10 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.calls.first(), u"OPENCOM COM%1:9600,n,8,1"_s.arg(port));
         // The wake-up's pings, one if answered, else three (see the protocol's test), and the ping.
         QCOMPARE(rig.serial.calls.count(u"SENDBYTE 1"_s), answers.isEmpty() ? 4 : 2);
-        const QString label = found ? u"Spion an Com %1"_s.arg(port) : NoDevice;
         // Text1 is left to the first tick; the extremes' times stay.
         QCOMPARE(rig.show("Label7 Text2 Text3 Text1 caption Text5 Text6"),
-                 Texts({label, shown(extremes.at(0)), shown(extremes.at(1)), Hyphens, "Warmlog",
-                        Started, Started}));
+                 Texts({found ? u"Spion an Com %1"_s.arg(port) : NoDevice, shown(extremes.at(0)),
+                        shown(extremes.at(1)), Hyphens, "Warmlog", Started, Started}));
         for (const QAction *item : named<QMenu>(*rig.form, "m_anschluss")->actions())
             QCOMPARE(item->isChecked(), item->objectName().endsWith(QString::number(port)));
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), found);
@@ -260,10 +250,8 @@ private Q_SLOTS:
                 {reset, shown(before.at(0)), shown(before.at(1)), "15:30:45 Uhr"});
         rig.serial.answers = {qint16(answer)};
 
-        if (reset.isEmpty())
-            rig.form->temperatur();
-        else
-            named<QPushButton>(*rig.form, "Command2")->click();
+        reset.isEmpty() ? rig.form->temperatur()
+                        : named<QPushButton>(*rig.form, "Command2")->click();
 
         QCOMPARE(rig.serial.calls.size(), reset.isEmpty() ? 2 : 0); // one reading, or none
         QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
@@ -276,14 +264,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<Steps>("steps");
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("tip");          // of the icon shown
-        QTest::addColumn<QStringList>("requests"); // to the area, the port and the end; questions
+        QTest::addColumn<QString>("tip");       // of the icon shown
+        QTest::addColumn<QStringList>("calls"); // to the area, the port and the end; questions
 
         const QString none, plain = u"Warmlog"_s, ticked = u"Warmlog 25.1 °C"_s;
         const QString add = u"NIM_ADD "_s, remove = u"NIM_DELETE"_s;
         const Texts added{add + plain}, removed{add + plain, remove};
         const QString quit = u"Warmlog: Möchten Sie das Programm wirklich beenden? (292)"_s;
-        QTest::newRow("left click") << Steps{minimise, left} << "shown minimised" << plain << added;
+        QTest::newRow("left click") << Steps{minimise, left} << "minimised+icon" << plain << added;
         QTest::newRow("anzeigen") << Steps{minimise, anzeigen} << "start" << none << removed;
         QTest::newRow("other clicks")
             << Steps{minimise, doubleClick, middle} << "tray" << plain << added;
@@ -309,14 +297,61 @@ private Q_SLOTS:
         WindowRig rig;
         rig.serial.defaultAnswer = 128; // 25.1 °C
         rig.form->show();
-        for (const Step step : steps)
+        for (const auto step : steps)
             step(rig);
 
         QTEST(where(rig), "state");
         QTEST(rig.tray.shownTip(), "tip");
-        QTEST(rig.serial.calls.filter(QRegularExpression(u"^(NIM_|CLOSECOM|END|Warmlog:)"_s)),
-              "requests");
+        QTEST(rig.serial.calls.filter(QRegularExpression("^(NIM|CLOSECOM|END|Warmlog)")), "calls");
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.contains(port));
+    }
+
+    // The real boxes: a question waits for Ja or Nein, the OK box closes on Enter and Esc.
+    void realBoxKeys_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("key"); // or the title bar's close box
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Yes first, close box") << 36 << "close box" << msgbox::AnswerYes << false;
+        QTest::newRow("No first, Esc") << 292 << "Esc" << msgbox::AnswerNo << false;
+        QTest::newRow("No first, Enter") << 292 << "Return" << msgbox::AnswerNo << true;
+        QTest::newRow("OK, Esc") << 64 << "Esc" << msgbox::AnswerOk << true;
+        QTest::newRow("OK, Enter") << 64 << "Return" << msgbox::AnswerOk << true;
+    }
+
+    void realBoxKeys()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, key);
+        bool stayed = false;
+        QTimer::singleShot(0, this, [key, &stayed] {
+            QWidget *box = QApplication::activeModalWidget();
+            key == u"close box"_s ? void(box->close()) : QTest::keySequence(box, QKeySequence(key));
+            if ((stayed = box->isVisible()))
+                QTest::keyClick(box, Qt::Key_Return); // its default button
+        });
+        QTEST(QtMessageBoxes().show(u"Frage?"_s, style, u"Warmlog"_s), "answer");
+        QTEST(!stayed, "closes");
+    }
+
+    // Each link opens its address; a box reports the shell's failures, 32 and below.
+    void openAddress()
+    {
+        WindowRig rig;
+        shellResults = {0, 2, 31, 32, 33};
+        rig.platform.urlOpener = this;
+        URLs *links = URLs::showInstance(rig.platform, nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(links));
+        for (int i = 1; i <= 5; ++i)
+            QTest::mouseClick(links->findChild<QWidget *>(u"Label%1"_s.arg(i)), Qt::LeftButton);
+        QCOMPARE(opened,
+                 Texts({"URLs https://feldkamp.example.org", "URLs https://www.kobold.example.net",
+                        "URLs https://lindner.example.net", "URLs https://renner.example.org",
+                        "URLs https://duckduckgo.com"}));
+        QCOMPARE(rig.serial.calls, Texts(4, "Warmlog: Kein Internetbrowser installiert ?! (64)"));
+        QVERIFY(URLs::instance() == links && links->isVisible());
+        delete links;
     }
 
     // The icon's tool tip keeps what fits of the caption, never half a character.
