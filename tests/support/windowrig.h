@@ -39,20 +39,14 @@ struct FixedClock final : Clock
 // question), and record each box, in the journal too as "title: prompt (style)".
 struct ScriptedMessageBoxes final : MessageBoxes
 {
-    struct Call
-    {
-        QString prompt;
-        int style = 0;
-        QString title;
-    };
     explicit ScriptedMessageBoxes(QStringList *journal) : journal(journal) {}
     QStringList *journal;
     QList<int> answers; // msgbox::Answer...
-    QList<Call> calls;
+    int shown = 0;
 
     int show(const QString &prompt, int style, const QString &title) override
     {
-        calls.append({prompt, style, title});
+        ++shown;
         *journal << QStringLiteral("%1: %2 (%3)").arg(title, prompt).arg(style);
         if (!answers.isEmpty())
             return answers.takeFirst();
