@@ -1,5 +1,7 @@
 #include "device/portmap.h"
+#include "device/protocol.h"
 #include "device/qtserialmodule.h"
+#include "devicemodel.h"
 
 #include <QtCore>
 #include <QtSerialPort>
@@ -99,6 +101,24 @@ private slots:
     {
         QFETCH(QByteArray, openText);
         QTEST(portmap::deviceFor(openText), "device");
+    }
+
+    void simulatorTable()
+    {
+        // The simulator's table agrees with the program's: over a room's range, a temperature's
+        // byte is one of the two the program reads it between.
+        const auto reading = [](int byte) { return *protocol::temperatureFromAnswer(byte); };
+        for (int tenths = -400; tenths <= 600; ++tenths) {
+            const int byte = devsim::converterByteFor(tenths / 10.0);
+            QVERIFY2(reading(byte - 1) <= tenths / 10.0 && tenths / 10.0 <= reading(byte + 1),
+                     qPrintable(QString::number(tenths)));
+        }
+        QCOMPARE(devsim::converterByteFor(25.1), 128);
+        QCOMPARE(devsim::converterByteFor(1000), 253);
+        QCOMPARE(devsim::converterByteFor(-1000), 1);
+        QCOMPARE(devsim::batteryByteFor(3.96), 36); // rounded, not cut off
+        QCOMPARE(devsim::batteryByteFor(0.3), 0);
+        QCOMPARE(devsim::batteryByteFor(30), 255);
     }
 
     void exchange_data()
