@@ -77,11 +77,6 @@ private slots:
         m_module = std::make_unique<QtSerialModule>();
         m_module->OPENCOM(OpenCom1);
     }
-    void cleanupTestCase()
-    {
-        m_simulator.terminate();
-        QVERIFY(m_simulator.waitForFinished(SyncMilliseconds));
-    }
 
     // COM1 to COM99 may be renamed by WARMLOG_COMn; other names are the system's own, within /dev.
     void deviceFor_data()
@@ -226,7 +221,6 @@ private slots:
         QCOMPARE(failure.size(), advice.isEmpty() ? 1 : 2);
         QVERIFY2(failure.constLast().contains(advice), qPrintable(failure.constLast()));
 
-        // COM1 was closed: it hears nothing until opened again.
         QCOMPARE(ask(1), None);
         m_module->OPENCOM(OpenCom1);
         QCOMPARE(m_module->openFailure(), QString());

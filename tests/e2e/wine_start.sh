@@ -7,9 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 e2e_require wine wineserver import
 e2e_start_xvfb
 e2e_start_devsim --temp-byte 128
-# Wine makes dosdevices/com1 from this key when it starts, so no Wine process may run before.
-wineserver --kill 2>/dev/null || true
-wineserver --wait
+# Wine makes dosdevices/com1 from this key when it starts.
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$E2E_TMP/COM1" /f >/dev/null 2>&1
 wineserver --kill 2>/dev/null || true
 wineserver --wait

@@ -84,7 +84,6 @@ struct ScriptedTrayIcon final : TrayIcon
     void hideIcon() override {}
 };
 
-// The serial ports offered besides Com 1 to Com 4.
 struct OfferedPorts final : PortList
 {
     QList<SerialPortName> offered;
