@@ -1,6 +1,5 @@
 # shellcheck shell=bash disable=SC2016 # e2e_wait's conditions are quoted to be run later
-# Sourced by the end-to-end tests: Xvfb, the simulator and the program run in the background and
-# stop when the script exits. CMake passes the E2E_ variables. Waits never judge speed.
+# Sourced by the end-to-end tests; what they start stops with the script. Waits never judge speed.
 set -euo pipefail
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/warmlog-e2e.XXXXXX")
 E2E_NAMES=()

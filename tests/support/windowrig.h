@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
+#include "support/named.h"
 #include "support/scriptedmodule.h"
 
 #include <QtTest>
@@ -26,15 +27,6 @@ inline bool usClock()
 {
     const QString locale = qEnvironmentVariable("LC_ALL");
     return Windows && (locale == QLatin1String("C") || locale.startsWith(QLatin1String("en_US")));
-}
-
-// A control of a window, found by the name the design gives it; a missing one ends the test run.
-template <typename Control> Control *named(const QObject &window, const char *name)
-{
-    auto *found = dynamic_cast<Control *>(window.findChild<QObject *>(QLatin1String(name)));
-    if (!found)
-        qFatal("%s has no control %s", qPrintable(window.objectName()), name);
-    return found;
 }
 
 struct FixedClock final : Clock
