@@ -48,6 +48,7 @@ RUN_PACKAGES=(
     fonts-dejavu-core
     xvfb  # the demo without a desktop session: xvfb-run -a scripts/run-demo.sh
     xauth
+    imagemagick # its screen as a PNG (README), and the end-to-end tests' screenshots (import)
 )
 
 # The test suite on top of the above: the tests run under German settings, the end-to-end
@@ -59,7 +60,6 @@ TEST_PACKAGES=(
     x11-utils
     trayer  # a notification area without a desktop, for the tray icon's end-to-end test
     python3 # the same test sets a window's WM_STATE through libX11; the soak run (bench/soak)
-    imagemagick # the end-to-end tests' screenshots (import)
     weston      # a Wayland compositor nested in Xvfb, and Qt's Wayland plugin: the program must
     qt6-wayland # still choose X11 there when DISPLAY is set too
     # The Debian package: CPack's dependency computation (dpkg-shlibdeps, file), and the

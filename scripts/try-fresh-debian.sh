@@ -79,21 +79,31 @@ mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$root/dev/pts"
 ln -sf pts/ptmx "$root/dev/ptmx"
 mount -t tmpfs tmpfs "$root/dev/shm"
 
-# The working tree as it is, uncommitted changes included, without build directories.
-mkdir "$root/root/warmlog"
-git ls-files -z --cached --others --exclude-standard |
-    tar --null --files-from=- --create --ignore-failed-read | tar --extract -C "$root/root/warmlog"
-
 in_root() {
     chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb PATH=/usr/sbin:/usr/bin:/sbin:/bin \
         /bin/bash -c "cd /root/warmlog && $1"
 }
 
-# The first command, with the README's advice for a machine without a display. The demo runs
-# until its window is closed, so once Warmlog has run for 20 s it counts as started.
-echo "=== $suite: apt-get update && scripts/install-deps.sh --run && xvfb-run -a scripts/run-demo.sh"
+# The working tree as it is, uncommitted changes included, as a release tarball would unpack:
+# no .git (the commands must not need the history, nor git itself) and no build directories.
+mkdir "$root/root/warmlog"
+git ls-files -z --cached --others --exclude-standard |
+    tar --null --files-from=- --create --ignore-failed-read --exclude=.git |
+    tar --extract -C "$root/root/warmlog"
+if [[ -e $root/root/warmlog/.git ]] || in_root 'command -v git' >/dev/null; then
+    echo "try-fresh-debian.sh: the root has git or a .git: it would hide a step that needs them" >&2
+    exit 1
+fi
+
+# The first command, with the README's advice for a machine without a display and for a look at
+# its screen. The demo runs until its window is closed, so once Warmlog has run for 20 s it counts
+# as started, and its screen must then turn into a PNG as the README says.
+fbdir=/tmp/warmlog-screen
+demo_command="xvfb-run -a -s '-screen 0 1024x768x24 -fbdir $fbdir' scripts/run-demo.sh"
+echo "=== $suite: apt-get update && scripts/install-deps.sh --run && $demo_command"
 start=$SECONDS
-in_root 'apt-get update && scripts/install-deps.sh --run && exec xvfb-run -a scripts/run-demo.sh' &
+mkdir -p "$root$fbdir"
+in_root "apt-get update && scripts/install-deps.sh --run && exec $demo_command" &
 demo=$!
 demo_result=FAIL
 since=
@@ -105,7 +115,11 @@ while kill -0 "$demo" 2>/dev/null; do
     if ((running)); then
         since=${since:-$SECONDS}
         if ((SECONDS - since >= 20)); then
-            demo_result=pass
+            if in_root "convert xwd:$fbdir/Xvfb_screen0 $fbdir/warmlog.png"; then
+                demo_result=pass
+            else
+                echo "try-fresh-debian.sh: the README's screenshot command failed" >&2
+            fi
             break
         fi
     fi
