@@ -88,7 +88,7 @@ in_root() {
 # no .git (the commands must not need the history, nor git itself) and no build directories.
 mkdir "$root/root/warmlog"
 git ls-files -z --cached --others --exclude-standard |
-    tar --null --files-from=- --create --ignore-failed-read --exclude=.git |
+    tar --exclude=.git --null --files-from=- --create --ignore-failed-read |
     tar --extract -C "$root/root/warmlog"
 if [[ -e $root/root/warmlog/.git ]] || in_root 'command -v git' >/dev/null; then
     echo "try-fresh-debian.sh: the root has git or a .git: it would hide a step that needs them" >&2
