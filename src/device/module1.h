@@ -30,4 +30,10 @@ public:
     virtual void RTS(int level) = 0;
     virtual void DTR(int level) = 0;
     virtual void DELAY(int milliseconds) = 0;
+
+    // Ends a run of exchanges (a measurement tick, a port test): waits until the line has been
+    // quiet for a moment after the last answer, so that a byte following it shows, and tells
+    // whether every answer of the run came alone on a quiet line. False means that any of the
+    // run's answers may belong to another command, or be no answer at all.
+    virtual bool confirmAnswers() { return true; }
 };

@@ -58,6 +58,46 @@ void WakeUp(Module1 &port)
     }
 }
 
+qint16 ask(Module1 &port, int command)
+{
+    port.SENDBYTE(command);
+    return port.READBYTE();
+}
+
+bool answersAgree(std::initializer_list<qint16> answers)
+{
+    qint16 lowest = 255;
+    qint16 highest = 0;
+    for (const qint16 answer : answers) {
+        if (answer == NoAnswer)
+            continue;
+        lowest = qMin(lowest, answer);
+        highest = qMax(highest, answer);
+    }
+    return highest - lowest <= 1;
+}
+
+bool allEchoed(std::initializer_list<std::pair<int, qint16>> exchanges)
+{
+    bool any = false;
+    for (const auto &[command, answer] : exchanges) {
+        if (answer == NoAnswer)
+            continue;
+        if (answer != command)
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+bool echoesProbe(Module1 &port)
+{
+    const bool echoed = ask(port, EchoProbe) == EchoProbe;
+    // Noise around the probe proves nothing; the answers before it stay unexplained, so the port
+    // counts as no device's.
+    return !port.confirmAnswers() || echoed;
+}
+
 Temperature ReadTemp(Module1 &port)
 {
     port.SENDBYTE(CommandTemperature);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QtGlobal>
+
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 class Module1;
 class QString;
@@ -13,6 +17,10 @@ namespace protocol {
 constexpr int CommandPing = 1;
 constexpr int CommandTemperature = 22;
 constexpr int CommandBattery = 25;
+// No command of the device: sent only to a port whose every answer so far was the command itself,
+// which a line that echoes returns and a device does not.
+constexpr int EchoProbe = 0xA5;
+constexpr qint16 NoAnswer = -1;
 
 // Degrees Celsius, a multiple of 0.1; empty when the device answered 0 or nothing.
 using Temperature = std::optional<double>;
@@ -21,6 +29,16 @@ Temperature temperatureFromAnswer(int answer);
 double voltageFromAnswer(int answer);
 
 void WakeUp(Module1 &port);
+// One exchange: the command, then the answer, NoAnswer for none.
+qint16 ask(Module1 &port, int command);
+// The answers one tick gave to the same command agree when those that carry a value lie within
+// one converter step of each other: between reads a few milliseconds apart a real change is at
+// most one step, and anything more is another command's answer or noise.
+bool answersAgree(std::initializer_list<qint16> answers);
+// Every exchange was answered with its own command, as a line that echoes answers.
+bool allEchoed(std::initializer_list<std::pair<int, qint16>> exchanges);
+// Whether the port returns a byte that no device answers with: asked only when allEchoed().
+bool echoesProbe(Module1 &port);
 Temperature ReadTemp(Module1 &port);
 double ReadUbat(Module1 &port);
 

@@ -102,12 +102,32 @@ void QtSerialModule::CLOSECOM()
     m_devicePath.clear();
 }
 
+// How an answer is told from noise. The device answers each command with one byte, unframed, so
+// a byte is judged by when it comes:
+// - the answer is the first byte after its command; any other byte is noise: one that comes while
+//   no command waits, one that comes with the answer or after it (a doubled answer, an echo beside
+//   the device), one found in the gap before the next command;
+// - after noise nothing is sent, and every read gives -1 at once, until the line has been quiet
+//   for QuietMilliseconds; sending into noise would only turn the answers into more of it;
+// - confirmAnswers() ends a run of exchanges: it waits GuardMilliseconds after the last answer
+//   and says whether the run met noise. A byte sent twice shifts the later answers onto the
+//   wrong commands, and its surplus shows at the latest there, so the caller drops the run.
+// The caller adds what only the values tell: readings of one tick that disagree, and a line
+// that returns every command as it was sent. A device that answers in time meets none of this;
+// its bytes on the wire are the same, and a run costs GuardMilliseconds more.
 void QtSerialModule::SENDBYTE(int byte)
 {
     m_withheld = false;
     m_awaitingAnswer = false;
+    if (!std::exchange(m_runOpen, true))
+        m_noiseInRun = false;
     if (!portUsable())
         return;
+    takeInNoise();
+    if (lineNoisy()) {
+        m_withheld = true;
+        return;
+    }
     // A byte passes for an answer only when it cannot be another command's late answer. After a
     // READBYTE that timed out, only that same command is sent again (a late answer to it is
     // still its own); any other is not sent, and its READBYTE answers -1 at once, until the line
@@ -115,7 +135,6 @@ void QtSerialModule::SENDBYTE(int byte)
     // Then what arrived is dropped and the command sent as usual. A device answering in time
     // never meets this; a silent one costs a tick one or two read waits instead of five.
     if (m_unsettledCommand != -1) {
-        m_port->waitForReadyRead(0); // takes in, and so drops, what the system holds
         if (!m_sinceLineStirred.hasExpired(QuietMilliseconds) && byte != m_unsettledCommand) {
             m_withheld = true;
             return;
@@ -124,8 +143,8 @@ void QtSerialModule::SENDBYTE(int byte)
             m_unsettledCommand = -1;
         m_sinceLineStirred.start();
     }
-    // Whatever arrived unasked must not pass for the answer to this command: drop it from
-    // QSerialPort's buffer and the system's.
+    // A byte that comes between takeInNoise() and here is dropped unseen rather than taken for
+    // the answer.
     m_port->clear(QSerialPort::Input);
     m_lastCommand = byte;
     m_awaitingAnswer = true;
@@ -153,10 +172,29 @@ qint16 QtSerialModule::READBYTE()
     if (!received) {
         m_unsettledCommand = m_lastCommand;
         m_sinceLineStirred.start();
+    } else {
+        m_sinceAnswer.start();
     }
+    // An answer with company is no answer.
+    const bool alone = m_port->bytesAvailable() == 0;
+    if (!alone)
+        dropUnasked();
     m_port->clearError();
     dropLostPort();
-    return received ? qint16(quint8(byte)) : qint16(-1);
+    return received && alone ? qint16(quint8(byte)) : qint16(-1);
+}
+
+bool QtSerialModule::confirmAnswers()
+{
+    m_runOpen = false;
+    if (m_state == State::Open && m_sinceAnswer.isValid()) {
+        const qint64 left = GuardMilliseconds - m_sinceAnswer.elapsed();
+        if (left > 0)
+            QThread::msleep(ulong(left));
+        takeInNoise();
+        m_sinceAnswer.invalidate();
+    }
+    return !std::exchange(m_noiseInRun, false) && !lineNoisy();
 }
 
 void QtSerialModule::RTS(int level)
@@ -195,8 +233,27 @@ void QtSerialModule::dropUnasked()
 {
     if (m_port->bytesAvailable() > 0) {
         m_port->skip(m_port->bytesAvailable());
-        m_sinceLineStirred.start();
+        noteNoise();
     }
+}
+
+void QtSerialModule::takeInNoise()
+{
+    // Takes in what the system holds; the readyRead handler drops it as unasked.
+    m_port->waitForReadyRead(0);
+    dropUnasked();
+}
+
+void QtSerialModule::noteNoise()
+{
+    m_sinceLineStirred.start();
+    m_sinceNoise.start();
+    m_noiseInRun = true;
+}
+
+bool QtSerialModule::lineNoisy() const
+{
+    return m_sinceNoise.isValid() && !m_sinceNoise.hasExpired(QuietMilliseconds);
 }
 
 void QtSerialModule::resetExchange()
@@ -205,6 +262,10 @@ void QtSerialModule::resetExchange()
     m_unsettledCommand = -1;
     m_awaitingAnswer = false;
     m_withheld = false;
+    m_sinceNoise.invalidate();
+    m_sinceAnswer.invalidate();
+    m_noiseInRun = false;
+    m_runOpen = false;
 }
 
 void QtSerialModule::closePort()

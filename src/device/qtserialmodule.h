@@ -24,6 +24,9 @@ public:
     static constexpr int BaudRate = 9600;
     // Longer than any answer is late in practice, shorter than the measurement tick.
     static constexpr int QuietMilliseconds = 300;
+    // What confirmAnswers() waits after the last answer: ten characters' time at 9600 baud, so
+    // that a byte the device or an adapter sends twice arrives within it.
+    static constexpr int GuardMilliseconds = 10;
     // What QSerialPort may hold; the rest waits in the system's buffer, which is bounded too.
     static constexpr qint64 ReadBufferBytes = 16;
 
@@ -38,6 +41,7 @@ public:
     void RTS(int level) override;
     void DTR(int level) override;
     void DELAY(int milliseconds) override;
+    bool confirmAnswers() override;
 
     // The bytes QSerialPort holds at the moment, for checking that they stay bounded.
     qint64 bufferedBytes() const;
@@ -52,6 +56,9 @@ private:
     bool portUsable();
     void applyModemLines();
     void dropUnasked();
+    void takeInNoise();
+    void noteNoise();
+    bool lineNoisy() const;
     void resetExchange();
 
     std::unique_ptr<QSerialPort> m_port;
@@ -73,4 +80,9 @@ private:
     bool m_awaitingAnswer = false;
     bool m_withheld = false;
     QElapsedTimer m_sinceLineStirred;
+    // Noise: bytes that answered no command. Invalid timers: never.
+    QElapsedTimer m_sinceNoise;
+    QElapsedTimer m_sinceAnswer;
+    bool m_noiseInRun = false;
+    bool m_runOpen = false;
 };

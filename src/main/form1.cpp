@@ -44,6 +44,10 @@ const QString ClockSuffix = QStringLiteral(" Uhr");
 const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
 const QString PanelCharging = QStringLiteral("Ubatjn");
+const QString BatteryUnknown = QStringLiteral("Batteriespannung: unbekannt ");
+const QString LoopbackTip = QStringLiteral(
+    "Jedes gesendete Byte kommt unverändert zurück: Am Anschluss steckt ein Prüfstecker "
+    "(Loopback) oder ein Adapter, der das Gesendete zurückschickt, aber kein Spion.");
 
 // The classic toolkit's grey for disabled text is too faint on a light field; this one keeps
 // the values readable (better than 4.5 : 1 on white and on light grey).
@@ -254,23 +258,13 @@ void Form1::Form_Load()
     Timer2->start(Tick);
     StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
                                             QString::fromUtf8(author::Name) + QLatin1Char(' '));
-    StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: unbekannt "));
+    StatusBar1->setPanelText(PanelBattery, BatteryUnknown);
     StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
 }
 
 void Form1::WakeUp()
 {
     protocol::WakeUp(m_serial);
-}
-
-protocol::Temperature Form1::ReadTemp()
-{
-    return protocol::ReadTemp(m_serial);
-}
-
-double Form1::ReadUbat()
-{
-    return protocol::ReadUbat(m_serial);
 }
 
 void Form1::m_a_com1_Click()
@@ -330,43 +324,88 @@ void Form1::selectPort(QAction *item, const QString &systemName, const QString &
     // The status text stays as designed; the tool tip says why, for whoever looks.
     Label7->setToolTip(m_serial.openFailure());
     WakeUp();
-    m_serial.SENDBYTE(protocol::CommandPing);
-    if (m_serial.READBYTE() == -1) {
+    const qint16 ping = protocol::ask(m_serial, protocol::CommandPing);
+    if (ping == protocol::NoAnswer) {
         Label7->setText(NoDevice);
+        return;
+    }
+    const qint16 first = protocol::ask(m_serial, protocol::CommandTemperature);
+    const qint16 second = protocol::ask(m_serial, protocol::CommandTemperature);
+    const bool clean = m_serial.confirmAnswers();
+    if (clean &&
+        protocol::allEchoed({{protocol::CommandPing, ping},
+                             {protocol::CommandTemperature, first},
+                             {protocol::CommandTemperature, second}}) &&
+        protocol::echoesProbe(m_serial)) {
+        Label7->setText(NoDevice);
+        Label7->setToolTip(LoopbackTip);
         return;
     }
     Label7->setText(QStringLiteral("Spion an ") + shownName);
     // A reading without a value would plant a false 0 degrees as an extreme: keep the field.
-    if (const protocol::Temperature minimum = ReadTemp())
-        Text2->setText(protocol::temperatureText(minimum));
-    if (const protocol::Temperature maximum = ReadTemp())
-        Text3->setText(protocol::temperatureText(maximum));
+    if (clean && protocol::answersAgree({first, second})) {
+        if (const protocol::Temperature minimum = protocol::temperatureFromAnswer(first))
+            Text2->setText(protocol::temperatureText(minimum));
+        if (const protocol::Temperature maximum = protocol::temperatureFromAnswer(second))
+            Text3->setText(protocol::temperatureText(maximum));
+    }
     if (!Timer1->isActive())
         Timer1->start(Tick);
 }
 
 void Form1::Timer1_Timer()
 {
-    StatusBar1->setPanelText(PanelBattery, QStringLiteral("Batteriespannung: ") +
-                                               protocol::numberText(ReadUbat()) +
-                                               QStringLiteral(" Volt "));
-    if (ReadUbat() < ChargingThresholdVolts) {
-        StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: ja "));
-        m_serial.DTR(1);
-        m_serial.RTS(1);
-    } else if (ReadUbat() > ChargingThresholdVolts) {
-        StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
-        m_serial.DTR(0);
-        m_serial.RTS(0);
+    using protocol::CommandBattery;
+    using protocol::CommandTemperature;
+    // The tick asks as it always did, but shows nothing before every answer has been judged:
+    // noise on the line, answers that disagree or a line that echoes hold the readings back.
+    const qint16 batteryShown = protocol::ask(m_serial, CommandBattery);
+    const qint16 batteryLow = protocol::ask(m_serial, CommandBattery);
+    const bool charge = protocol::voltageFromAnswer(batteryLow) < ChargingThresholdVolts;
+    const qint16 batteryHigh =
+        charge ? protocol::NoAnswer : protocol::ask(m_serial, CommandBattery);
+    const qint16 shown = protocol::ask(m_serial, CommandTemperature);
+    const qint16 captioned = protocol::ask(m_serial, CommandTemperature);
+    const qint16 compared = protocol::ask(m_serial, CommandTemperature);
+    const bool trusted =
+        m_serial.confirmAnswers() && !protocol::allEchoed({{CommandBattery, batteryShown},
+                                                           {CommandBattery, batteryLow},
+                                                           {CommandBattery, batteryHigh},
+                                                           {CommandTemperature, shown},
+                                                           {CommandTemperature, captioned},
+                                                           {CommandTemperature, compared}});
+
+    if (trusted && protocol::answersAgree({batteryShown, batteryLow, batteryHigh})) {
+        StatusBar1->setPanelText(
+            PanelBattery, QStringLiteral("Batteriespannung: ") +
+                              protocol::numberText(protocol::voltageFromAnswer(batteryShown)) +
+                              QStringLiteral(" Volt "));
+        if (charge) {
+            StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: ja "));
+            m_serial.DTR(1);
+            m_serial.RTS(1);
+        } else if (protocol::voltageFromAnswer(batteryHigh) > ChargingThresholdVolts) {
+            StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
+            m_serial.DTR(0);
+            m_serial.RTS(0);
+        }
+    } else {
+        // Unknown rather than a voltage the device did not send; charging stays as it is.
+        StatusBar1->setPanelText(PanelBattery, BatteryUnknown);
     }
-    Text1->setText(protocol::temperatureText(ReadTemp()));
-    setWindowTitle(programTitle() + QLatin1Char(' ') + protocol::temperatureText(ReadTemp()));
-    temperatur();
+    const bool temperatureTrusted = trusted && protocol::answersAgree({shown, captioned, compared});
+    const auto reading = [temperatureTrusted](qint16 answer) {
+        return temperatureTrusted ? protocol::temperatureFromAnswer(answer)
+                                  : protocol::Temperature();
+    };
+    Text1->setText(protocol::temperatureText(reading(shown)));
+    setWindowTitle(programTitle() + QLatin1Char(' ') +
+                   protocol::temperatureText(reading(captioned)));
+    temperatur(reading(compared));
 }
 
-void Form1::temperatur()
+void Form1::temperatur(protocol::Temperature current)
 {
-    const protocol::Temperature current = ReadTemp();
     if (!current)
         return;
     const protocol::Temperature minimum = protocol::temperatureFromText(Text2->text());

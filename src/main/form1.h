@@ -28,7 +28,9 @@ public:
     Form1(Module1 &serial, const Platform &platform, QWidget *parent = nullptr);
 
     void ende();
-    void temperatur();
+    // A reading that lies below the minimum or above the maximum takes its place, with the clock
+    // field's time; no value changes nothing.
+    void temperatur(protocol::Temperature current);
     void resetit();
     void WakeUp();
 
@@ -94,8 +96,6 @@ private:
     // The machine's other serial ports, below Com 1 to Com 4.
     void listPorts();
     void selectPort(QAction *item, const QString &systemName, const QString &shownName);
-    protocol::Temperature ReadTemp();
-    double ReadUbat();
     QString clockNow() const;
 
     Module1 &m_serial;

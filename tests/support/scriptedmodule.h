@@ -28,4 +28,6 @@ struct ScriptedModule final : Module1
     void RTS(int level) override { calls << QStringLiteral("RTS %1").arg(level); }
     void DTR(int level) override { calls << QStringLiteral("DTR %1").arg(level); }
     void DELAY(int milliseconds) override { calls << QStringLiteral("DELAY %1").arg(milliseconds); }
+    bool quiet = true; // what confirmAnswers() says
+    bool confirmAnswers() override { return quiet; }
 };

@@ -11,6 +11,7 @@ constexpr const char *Usage =
     "                      [--temp C | --temp-byte N] [--battery V | --battery-byte N]\n"
     "                      [--drift LOW HIGH PERIOD_S] [--silent] [--flood]\n"
     "                      [--delay MS] [--ping-byte N] [--stray-every MS] [--seed N]\n"
+    "                      [--double MS] [--echo]\n"
     "\n"
     "Answers like the environment monitor on a pseudo-terminal: command byte 1 with the ping\n"
     "byte, 22 with the converter byte of the temperature, 25 with the battery byte.\n"
@@ -29,12 +30,14 @@ constexpr const char *Usage =
     "  --ping-byte N       answer to command 1 (default 1)\n"
     "  --stray-every MS    one unasked byte 0x55 at random, on average every MS ms\n"
     "  --seed N            seed of the random stray moments\n"
+    "  --double MS         send every answer a second time, MS ms after the first (0: once)\n"
+    "  --echo              send every received byte straight back, as a loopback plug does\n"
     "\n"
     "Prints \"ready LINK\" once the link exists; SIGTERM, SIGINT or \"quit\" remove link and\n"
     "FIFO and end it. Control lines, one per line:\n"
     "  temp C | temp-byte N | battery V | battery-byte N | drift L H P | drift off\n"
     "  silent on | silent off | flood on | flood off | delay MS | ping-byte N\n"
-    "  stray-every MS | seed N\n"
+    "  stray-every MS | seed N | double MS | echo on | echo off\n"
     "  stray N | unplug | plug | replug MS | quit\n";
 
 struct Option
@@ -46,7 +49,7 @@ struct Option
 // Options that are settings take the same words as the control lines of the same name.
 constexpr Option Settings[] = {
     {"temp", 1},  {"temp-byte", 1}, {"battery", 1},     {"battery-byte", 1}, {"drift", 3},
-    {"delay", 1}, {"ping-byte", 1}, {"stray-every", 1}, {"seed", 1},
+    {"delay", 1}, {"ping-byte", 1}, {"stray-every", 1}, {"seed", 1},         {"double", 1},
 };
 
 int usageError(const std::string &text)
@@ -82,7 +85,7 @@ int main(int argc, char *argv[])
                 return usageError(option + " needs a path");
             continue;
         }
-        if (option == "--silent" || option == "--flood") {
+        if (option == "--silent" || option == "--flood" || option == "--echo") {
             settings.push_back({option.substr(2), "on"});
             continue;
         }

@@ -168,6 +168,13 @@ std::string Simulator::apply(const std::vector<std::string> &words)
         if (arguments.size() != 1 || (arguments.front() != "on" && arguments.front() != "off"))
             return "flood needs on or off";
         m_flooding = arguments.front() == "on";
+    } else if (name == "echo") {
+        if (arguments.size() != 1 || (arguments.front() != "on" && arguments.front() != "off"))
+            return "echo needs on or off";
+        m_echo = arguments.front() == "on";
+    } else if (name == "double") {
+        if (!parseMilliseconds(arguments, m_double))
+            return "double needs milliseconds";
     } else if (name == "delay") {
         if (!parseMilliseconds(arguments, m_delay))
             return "delay needs milliseconds";
@@ -309,18 +316,33 @@ void Simulator::readTerminal()
     const Clock::time_point now = Clock::now();
     for (ssize_t i = 0; i < count; ++i) {
         log("rx " + std::to_string(bytes[i]));
+        if (m_echo)
+            send(bytes[i]);
         const std::optional<int> answer = m_device.answer(bytes[i], now);
         if (!answer)
             continue;
-        if (m_delay.count() == 0 && m_answers.empty()) {
-            send(*answer);
-            continue;
-        }
         Clock::time_point due = now + m_delay;
-        if (!m_answers.empty())
-            due = std::max(due, m_answers.back().due);
-        m_answers.push_back({due, *answer});
+        // Answers leave in the order their commands came.
+        for (const Answer &queued : m_answers) {
+            if (queued.first)
+                due = std::max(due, queued.due);
+        }
+        if (due <= now && m_answers.empty())
+            send(*answer);
+        else
+            queue(due, *answer, true);
+        if (m_double.count() > 0)
+            queue(due + m_double, *answer, false);
     }
+}
+
+void Simulator::queue(Clock::time_point due, int byte, bool first)
+{
+    // Sorted by due time; a copy may fall behind later answers.
+    auto at = std::upper_bound(
+        m_answers.begin(), m_answers.end(), due,
+        [](Clock::time_point time, const Answer &answer) { return time < answer.due; });
+    m_answers.insert(at, {due, byte, first});
 }
 
 void Simulator::readControl()

@@ -43,6 +43,7 @@ private:
     {
         Clock::time_point due;
         int byte;
+        bool first; // not a doubled copy
     };
 
     std::string setUp();
@@ -54,6 +55,7 @@ private:
     void runTimers(Clock::time_point now);
     int pollTimeout(Clock::time_point now) const;
     void send(int byte);
+    void queue(Clock::time_point due, int byte, bool first);
     void flood();
     void scheduleStray(Clock::time_point from);
     void plug();
@@ -72,9 +74,13 @@ private:
     bool m_quit = false;
 
     std::chrono::milliseconds m_delay{0};
+    // Each answer again this long after the first; 0: once.
+    std::chrono::milliseconds m_double{0};
+    // Every received byte straight back, before any answer.
+    bool m_echo = false;
     // Unasked bytes as fast as the terminal takes them, unlogged.
     bool m_flooding = false;
-    // In the order the commands came, due times never decreasing.
+    // Due times never decreasing.
     std::deque<Answer> m_answers;
     std::chrono::milliseconds m_strayInterval{0};
     std::optional<Clock::time_point> m_nextStray;
