@@ -225,6 +225,9 @@ void textdatei::appendAtEnd(const QString &record)
 
     QTextCursor end(Text1->document());
     end.movePosition(QTextCursor::End);
+    // A caret on the empty last line would otherwise stay in front of the record, and what the
+    // user types next would run into its time: it moves on to the new end instead.
+    const bool caretAtEnd = anchor == position && position == end.position() && end.atBlockStart();
     end.beginEditBlock();
     // A line the user typed without ending it would keep the record from starting a line of its
     // own.
@@ -234,7 +237,10 @@ void textdatei::appendAtEnd(const QString &record)
     end.endEditBlock();
 
     const QTextCursor moved = Text1->textCursor();
-    if (moved.anchor() != anchor || moved.position() != position) {
+    if (caretAtEnd) {
+        caret.movePosition(QTextCursor::End);
+        Text1->setTextCursor(caret);
+    } else if (moved.anchor() != anchor || moved.position() != position) {
         caret.setPosition(anchor);
         caret.setPosition(position, QTextCursor::KeepAnchor);
         Text1->setTextCursor(caret);

@@ -137,6 +137,18 @@ private Q_SLOTS:
         click(*log, "Command6"); // idle, stop
         expect(stopped, 0, QString());
 
+        // Typing around the ticks: a record starts its own line, and the typing goes on after it.
+        auto *edit = named<QPlainTextEdit>(*log, "Text1");
+        edit->setPlainText(typed);
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClick(edit, Qt::Key_Return);
+        log->Timer1_Timer();
+        QTest::keyClicks(edit, u"Notiz B"_s);
+        log->Timer1_Timer();
+        QTest::keyClick(edit, Qt::Key_Exclam);
+        QCOMPARE(log->logText(), typed + u"\n"_s + record + u"Notiz B!\n"_s + record);
+        edit->clear();
+
         // Sc&hließen only hides; the close box ends the window and its dialog, the next starts
         // anew.
         const QPointer<textdatei> first = log;
