@@ -4,11 +4,11 @@
 Starts the built program in its own X server (Xvfb) with the device simulator as COM1, chooses
 "Com &1" and starts a log at one second, then lets the simulator cycle through phases:
 
-  clean:     normal answers, a drifting temperature, silence, answers delayed within the read
-             wait or later than it (60, 120, 400 ms), stray bytes between the measurement ticks,
-             the terminal pulled out and back;
-  ambiguous: stray bytes at random moments. Once the readings are right again after one of
-             these, "&Reset Min/Max Anzeige" is pressed.
+  normal answers, a drifting temperature, silence, answers delayed within the read wait or
+  later than it (60, 120, 400 ms), stray bytes between the measurement ticks and at random
+  moments, bursts of unasked bytes at several rates, every answer sent twice (1 or 5 ms apart),
+  a line that echoes every byte with no device behind it, the terminal pulled out and back.
+  No phase may put a temperature into a field that the device did not send.
 
 After every phase the simulator answers a new fixed temperature and the window caption must show
 it within two seconds. At the end the log is stopped and saved through the log file dialog, and
@@ -181,6 +181,7 @@ class Soak:
         self.sim_silent = False
         self.sim_plugged = True
         self.sim_late = False
+        self.sim_noisy = set()  # the settings that make the line noisy now
         self.sent_temperatures = []  # (time, byte) of every answer to command 22
         self.unexplained_tx = 0
         self.last_rx = 0.0
@@ -376,7 +377,7 @@ class Soak:
             if (command in (COMMAND_PING, COMMAND_TEMPERATURE, COMMAND_BATTERY)
                     and not self.sim_silent):
                 self.pending.append(command)
-        elif words[0] in ("tx", "drop"):
+        elif words[0] == "tx" or (words[0] == "drop" and len(words) == 2):
             byte = int(words[1])
             # Answers are never the stray byte (see FIXED_BYTES), so each one is known.
             if byte == STRAY_BYTE:
@@ -400,9 +401,16 @@ class Soak:
         elif words[:2] == ["ctl", "delay"]:
             self.sim_late = int(words[2]) > READ_WAIT_MS
             self.quiet_changed(now)
+        elif words[0] == "ctl" and words[1] in ("flood", "echo", "double", "stray-every"):
+            # Readings held back on a noisy line are no value, as on a silent one.
+            if words[2] in ("off", "0"):
+                self.sim_noisy.discard(words[1])
+            else:
+                self.sim_noisy.add(words[1])
+            self.quiet_changed(now)
 
     def quiet_changed(self, now):
-        quiet = self.sim_silent or self.sim_late or not self.sim_plugged
+        quiet = self.sim_silent or self.sim_late or not self.sim_plugged or bool(self.sim_noisy)
         if quiet and self.quiet_since is None:
             self.quiet_since = now
         elif not quiet and self.quiet_since is not None:
@@ -485,7 +493,8 @@ class Soak:
     # ---- phases ------------------------------------------------------------------------------
 
     def quiet_faults(self):
-        return ["delay 0", "stray-every 0", "silent off", "drift off"]
+        return ["delay 0", "stray-every 0", "silent off", "drift off", "flood off", "double 0",
+                "echo off"]
 
     def pick_byte(self, avoid):
         """A fixed temperature that reads differently from everything in `avoid` (texts)."""
@@ -541,8 +550,37 @@ class Soak:
             self.control(f"drift 15 33 {self.rng.uniform(16, 30):.0f}")
             self.control(phase.detail)
             self.sleep(seconds)
+        elif phase.kind == "bursts":
+            phase.detail = self.bursts(seconds)
+        elif phase.kind == "doubled":
+            # Answers 2 ms late, as at 9600 baud, so that a copy can overtake the next answer.
+            apart = self.rng.choice([1, 5])
+            phase.detail = f"double {apart}"
+            self.control(f"drift 15 33 {self.rng.uniform(16, 30):.0f}")
+            self.control("delay 2")
+            self.control(phase.detail)
+            self.sleep(seconds)
+        elif phase.kind == "echo":
+            phase.detail = "echo on, silent on"
+            self.control("silent on")
+            self.control("echo on")
+            self.sleep(seconds)
         phase.end = time.time()
         self.settle(phase)
+
+    def bursts(self, seconds):
+        """Bursts of unasked bytes at several rates, with quiet gaps between them."""
+        end = time.time() + seconds
+        rates = []
+        while time.time() < end:
+            rate = self.rng.choice(["flood on", "stray-every 1", "stray-every 10",
+                                    "stray-every 50"])
+            rates.append(rate.split()[-1])
+            self.control(rate)
+            self.sleep(min(self.rng.uniform(1, 3), max(0.1, end - time.time())))
+            self.control("flood off" if rate == "flood on" else "stray-every 0")
+            self.sleep(min(self.rng.uniform(0.5, 2), max(0.1, end - time.time())))
+        return "bursts: " + " ".join(rates)
 
     def stray_between_ticks(self, seconds):
         """Stray bytes in the quiet middle between two measurement ticks, when the program waits
@@ -587,10 +625,11 @@ class Soak:
             self.sleep(3.5)
 
     def cycle(self, number):
-        """One round of all phases; the ambiguous ones come early so short runs see them."""
-        kinds = [("normal", False, False), ("late", False, True), ("drift", False, False),
-                 ("silence", False, True), ("delay-within", False, False),
-                 ("stray-random", True, False), ("stray-between", False, False),
+        """One round of all phases; the line's faults come early so short runs see them."""
+        kinds = [("normal", False, False), ("bursts", False, True), ("doubled", False, True),
+                 ("echo", False, True), ("late", False, True), ("drift", False, False),
+                 ("silence", False, True), ("stray-random", False, True),
+                 ("delay-within", False, False), ("stray-between", False, False),
                  ("unplug", False, True)]
         if number > 0:
             clean = [k for k in kinds if not k[1]]

@@ -317,7 +317,7 @@ void Simulator::readTerminal()
     for (ssize_t i = 0; i < count; ++i) {
         log("rx " + std::to_string(bytes[i]));
         if (m_echo)
-            send(bytes[i]);
+            send(bytes[i], "echo");
         const std::optional<int> answer = m_device.answer(bytes[i], now);
         if (!answer)
             continue;
@@ -416,7 +416,7 @@ void Simulator::handleControlLine(const std::string &line)
 void Simulator::runTimers(Clock::time_point now)
 {
     while (!m_answers.empty() && m_answers.front().due <= now) {
-        send(m_answers.front().byte);
+        send(m_answers.front().byte, m_answers.front().first ? "tx" : "again");
         m_answers.pop_front();
     }
     if (m_nextStray && *m_nextStray <= now) {
@@ -447,7 +447,7 @@ int Simulator::pollTimeout(Clock::time_point now) const
     return static_cast<int>(std::clamp<long long>(wait, 0, INT_MAX));
 }
 
-void Simulator::send(int byte)
+void Simulator::send(int byte, const char *what)
 {
     if (!m_terminal.isOpen())
         return;
@@ -457,7 +457,8 @@ void Simulator::send(int byte)
         written = ::write(m_terminal.masterFd(), &value, 1);
     } while (written < 0 && errno == EINTR);
     // A full terminal means nobody reads: the byte is lost, as on a real line.
-    log((written == 1 ? "tx " : "drop ") + std::to_string(byte));
+    const std::string kind = what == std::string("tx") ? "" : std::string(" ") + what;
+    log((written == 1 ? std::string(what) : "drop" + kind) + ' ' + std::to_string(byte));
 }
 
 void Simulator::flood()

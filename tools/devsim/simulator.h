@@ -54,7 +54,8 @@ private:
     void handleControlLine(const std::string &line);
     void runTimers(Clock::time_point now);
     int pollTimeout(Clock::time_point now) const;
-    void send(int byte);
+    // Logged as "WHAT BYTE" ("tx" for an answer), or "drop BYTE" when the terminal is full.
+    void send(int byte, const char *what = "tx");
     void queue(Clock::time_point due, int byte, bool first);
     void flood();
     void scheduleStray(Clock::time_point from);
