@@ -43,7 +43,6 @@ RUN_PACKAGES=(
     qt6-qpa-plugins
     qt6-translations-l10n
     fonts-liberation2
-    fonts-liberation # Liberation Sans Narrow, the main window's readings and captions
     libgl-dev
     fonts-dejavu-core
     xvfb  # the demo without a desktop session: xvfb-run -a scripts/run-demo.sh
@@ -111,6 +110,18 @@ if [[ $EUID -ne 0 ]]; then
     exit 1
 fi
 
+# A fresh machine has no package lists yet; otherwise trust the caller's apt-get update.
+if ! compgen -G '/var/lib/apt/lists/*_Packages' >/dev/null; then
+    apt-get update
+fi
+# Liberation Sans Narrow, the main window's readings and captions: a package of its own from
+# Debian 13 on, part of fonts-liberation before.
+if apt-cache show fonts-liberation-sans-narrow >/dev/null 2>&1; then
+    RUN_PACKAGES+=(fonts-liberation-sans-narrow)
+else
+    RUN_PACKAGES+=(fonts-liberation)
+fi
+
 packages=("${RUN_PACKAGES[@]}")
 if [[ $mode == fresh-root ]]; then
     packages=("${FRESH_ROOT_PACKAGES[@]}")
@@ -132,10 +143,6 @@ done
 if ((${#missing[@]})); then
     echo "install-deps.sh: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    # A fresh machine has no package lists yet; otherwise trust the caller's apt-get update.
-    if ! compgen -G '/var/lib/apt/lists/*_Packages' >/dev/null; then
-        apt-get update
-    fi
     apt-get install -y --no-install-recommends "${missing[@]}"
 else
     echo "install-deps.sh: all packages present"

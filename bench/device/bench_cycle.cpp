@@ -1,7 +1,9 @@
 // Figures of the measurement cycle against warmlog-devsim on a pseudo-terminal:
-//   the median time of one Timer1 tick with the device answering (goal: under 5 ms) and silent
-//   (goal: at most 10 % over its five read waits), the time of a port selection, the time from
-//   start to the window shown (goal: under 0.5 s) and the peak memory (goal: under 60 MB), and
+//   the median time of one Timer1 tick with the device answering (goal: under 50 ms; the wire
+//   alone needs 12.5 ms at 9600 baud), silent (goal: at most 10 % over its five read waits) and
+//   during a burst of unasked bytes, how late the window's events run during that burst while
+//   the cycle goes on (goal: a menu opens within 100 ms), the time of a port selection, the time
+//   from start to the window shown (goal: under 0.5 s) and the peak memory (goal: under 60 MB), and
 //   the memory growth while a port no command uses sends unasked bytes: 100,000 one at a time,
 //   then a one-minute flood (goal for both: a few MB).
 // The start-up and memory figures come from a second copy of this program that starts the way
@@ -20,6 +22,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -38,6 +41,7 @@ constexpr int RunSeconds = 5;
 constexpr int ReadsPerSilentTick = 5;
 constexpr int UnaskedBytes = 100000;
 constexpr int FloodSeconds = 60;
+constexpr int BurstMilliseconds = 3000;
 
 double medianMs(std::vector<qint64> nanoseconds)
 {
@@ -137,6 +141,25 @@ void runEventsFor(int milliseconds)
     loop.exec();
 }
 
+// The worst lateness of a 10 ms timer while the events run for a while: how long a click would
+// wait for the window.
+double worstEventDelayMs(int milliseconds)
+{
+    QElapsedTimer since;
+    since.start();
+    qint64 due = 10;
+    double worst = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        worst = std::max(worst, double(since.elapsed() - due));
+        due = since.elapsed() + 10;
+    });
+    probe.start(10);
+    runEventsFor(milliseconds);
+    return worst;
+}
+
 // A third copy: COM1 chosen while the device keeps quiet, so Timer1 never starts; then the device
 // sends unasked. Prints the growth of its resident memory in kB after each part and whether the
 // next port selection still finds the device.
@@ -226,14 +249,31 @@ int main(int argc, char *argv[])
     const double silentMs = medianOf(SilentTicks, [&] { form1.Timer1_Timer(); });
     const double readWaitsMs = ReadsPerSilentTick * QtSerialModule::ReadWaitMilliseconds;
 
+    // A burst of unasked bytes while the measurement's own timer runs.
+    simulator.control("silent off");
+    simulator.control("flood on");
+    const double burstTickMs = medianOf(SilentTicks, [&] { form1.Timer1_Timer(); });
+    const double burstDelayMs = worstEventDelayMs(BurstMilliseconds);
+    auto *menu = named<QMenu>(form1, "m_anschluss");
+    const double menuMs = medianOf(10, [menu] {
+        menu->popup(QPoint());
+        menu->hide();
+    });
+    simulator.control("flood off");
+
     std::printf("device found on COM1:                 %s (caption %s)\n", found ? "yes" : "NO",
                 answeringCaption.toUtf8().constData());
     std::printf("port selection, median of %d:         %.2f ms\n", PortSelections, selectionMs);
-    std::printf("Timer1 tick, device answering, median: %.3f ms (goal: under 5 ms)\n", answeringMs);
+    std::printf("Timer1 tick, device answering, median: %.3f ms (goal: under 50 ms)\n",
+                answeringMs);
     std::printf("Timer1 tick, device silent, median:    %.1f ms = %.3f x its %d read waits of "
                 "%d ms (goal: at most 1.10)\n",
                 silentMs, silentMs / readWaitsMs, ReadsPerSilentTick,
                 QtSerialModule::ReadWaitMilliseconds);
+    std::printf("Timer1 tick, burst of unasked bytes:   %.3f ms (median)\n", burstTickMs);
+    std::printf("during the burst: events late by at most %.1f ms, the port menu opens in %.1f "
+                "ms; together %.1f ms (goal: under 100 ms)\n",
+                burstDelayMs, menuMs, burstDelayMs + menuMs);
     std::printf("start to window shown:                 %.1f ms (goal: under 500 ms)\n", startupMs);
     std::printf("peak memory, running with the device:  %.1f MB (goal: under 60 MB)\n",
                 programPeak / 1024.0);

@@ -1,11 +1,80 @@
 #include "portlist.h"
 
+#include <QMetaObject>
 #include <QSerialPortInfo>
+#include <QStringDecoder>
+#include <QThread>
+
+#include <utility>
+
+namespace {
+
+QList<SerialPortName> readPorts()
+{
+    QList<SerialPortName> names;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        names.append({SystemPortList::systemText(info.portName()),
+                      SystemPortList::systemText(info.description())});
+    }
+    return names;
+}
+
+} // namespace
+
+SystemPortList::SystemPortList(QObject *parent) : PortList(parent)
+{
+    refresh();
+}
+
+SystemPortList::~SystemPortList()
+{
+    if (m_reader)
+        m_reader->wait();
+}
 
 QList<SerialPortName> SystemPortList::ports() const
 {
-    QList<SerialPortName> names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        names.append({info.portName(), info.description()});
-    return names;
+    return m_ports;
+}
+
+void SystemPortList::refresh()
+{
+    if (m_reader) {
+        m_again = true;
+        return;
+    }
+    m_reader = QThread::create([this] {
+        const QList<SerialPortName> read = readPorts();
+        QMetaObject::invokeMethod(
+            this, [this, read] { finished(read); }, Qt::QueuedConnection);
+    });
+    connect(m_reader, &QThread::finished, m_reader, &QObject::deleteLater);
+    m_reader->start();
+}
+
+void SystemPortList::finished(const QList<SerialPortName> &read)
+{
+    m_reader->wait();
+    m_reader = nullptr;
+    if (read != m_ports) {
+        m_ports = read;
+        Q_EMIT changed();
+    }
+    if (std::exchange(m_again, false))
+        refresh();
+}
+
+QString SystemPortList::systemText(const QString &text)
+{
+    bool wide = false;
+    bool ascii = true;
+    for (const QChar c : text) {
+        wide = wide || c.unicode() > 0xFF;
+        ascii = ascii && c.unicode() < 0x80;
+    }
+    if (wide || ascii)
+        return text;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(text.toLatin1());
+    return utf8.hasError() ? text : decoded;
 }

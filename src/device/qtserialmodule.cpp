@@ -1,5 +1,6 @@
 #include "qtserialmodule.h"
 
+#include "portlock.h"
 #include "portmap.h"
 
 #include <QDeadlineTimer>
@@ -16,10 +17,8 @@ namespace {
 
 constexpr char DialoutHint[] =
     " (add yourself to the dialout group: sudo adduser $USER dialout, then log in again)";
-constexpr char BusyHint[] = " (is another program using it?)";
 constexpr char DialoutAdvice[] = "Abhilfe: im Terminal \"sudo adduser $USER dialout\" eingeben, "
                                  "dann ab- und wieder anmelden.";
-constexpr char BusyAdvice[] = "Vielleicht benutzt ein anderes Programm den Anschluss.";
 
 // A terminal that hung up reads as end of file and fails writes and ioctls with EIO; QSerialPort
 // reports that as one of these, depending on the system and the call.
@@ -64,9 +63,9 @@ void QtSerialModule::OPENCOM(const QByteArray &openText)
     const QString path = portmap::deviceFor(openText);
     if (path.isEmpty()) {
         qWarning().noquote() << QStringLiteral("warmlog: cannot open \"%1\": it names no port")
-                                    .arg(QString::fromLatin1(openText));
+                                    .arg(QString::fromLocal8Bit(openText));
         m_openFailure =
-            QStringLiteral("\"%1\" nennt keinen Anschluss.").arg(QString::fromLatin1(openText));
+            QStringLiteral("\"%1\" nennt keinen Anschluss.").arg(QString::fromLocal8Bit(openText));
         return;
     }
 
@@ -79,10 +78,14 @@ void QtSerialModule::OPENCOM(const QByteArray &openText)
         if (m_port->error() == QSerialPort::PermissionError) {
             // A device we may use that still refuses us is locked, not forbidden.
             const QFileInfo device(path);
-            const bool locked = device.isReadable() && device.isWritable();
-            line += QLatin1String(locked ? BusyHint : DialoutHint);
-            m_openFailure +=
-                QLatin1Char('\n') + QString::fromUtf8(locked ? BusyAdvice : DialoutAdvice);
+            if (device.isReadable() && device.isWritable()) {
+                const portlock::Reason reason = portlock::whyRefused(path);
+                line += reason.logHint;
+                m_openFailure += QLatin1Char('\n') + reason.advice;
+            } else {
+                line += QLatin1String(DialoutHint);
+                m_openFailure += QLatin1Char('\n') + QString::fromUtf8(DialoutAdvice);
+            }
         }
         m_port->clearError();
         qWarning().noquote() << line;
@@ -307,8 +310,9 @@ void QtSerialModule::onError(int error)
     m_lossPending = true;
     m_lossReason = m_port->errorString();
 #ifdef Q_OS_UNIX
-    // A hung-up terminal reads as end of file, which QSerialPort reports with a stale errno text.
-    if (error == QSerialPort::ReadError)
+    // A hung-up terminal reads as end of file or fails with EIO; QSerialPort reports either with
+    // an errno text that tells the user nothing.
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
         m_lossReason = QStringLiteral("hung up");
 #endif
     // The error may come from inside a QSerialPort call or from the event loop between ours; the

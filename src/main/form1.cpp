@@ -225,8 +225,15 @@ void Form1::buildMenus()
     // Qt draws it as a check, not a radio bullet.
     for (QAction *item : {m_a_com1, m_a_com2, m_a_com3, m_a_com4})
         item->setCheckable(true);
-    // Adapters come and go while the program runs.
-    connect(m_anschluss, &QMenu::aboutToShow, this, &Form1::listPorts);
+    // Adapters come and go while the program runs: the menu shows what was read last and asks
+    // for a new reading, which replaces the list when it differs.
+    if (m_platform.ports) {
+        connect(m_anschluss, &QMenu::aboutToShow, this, [this] {
+            listPorts();
+            m_platform.ports->refresh();
+        });
+        connect(m_platform.ports, &PortList::changed, this, &Form1::listPorts);
+    }
 
     m_fragezeichen = menuBar()->addMenu(QStringLiteral("&?"));
     m_fragezeichen->setObjectName(QStringLiteral("m_fragezeichen"));
@@ -367,13 +374,15 @@ void Form1::Timer1_Timer()
     const qint16 shown = protocol::ask(m_serial, CommandTemperature);
     const qint16 captioned = protocol::ask(m_serial, CommandTemperature);
     const qint16 compared = protocol::ask(m_serial, CommandTemperature);
-    const bool trusted =
-        m_serial.confirmAnswers() && !protocol::allEchoed({{CommandBattery, batteryShown},
-                                                           {CommandBattery, batteryLow},
-                                                           {CommandBattery, batteryHigh},
-                                                           {CommandTemperature, shown},
-                                                           {CommandTemperature, captioned},
-                                                           {CommandTemperature, compared}});
+    // A line that echoes answers each command with itself. So does a device at -16.9 °C (22) or
+    // 2.9 V (25); only then is it asked for a byte that no device sends back.
+    const bool echoed = protocol::allEchoed({{CommandBattery, batteryShown},
+                                             {CommandBattery, batteryLow},
+                                             {CommandBattery, batteryHigh}}) ||
+                        protocol::allEchoed({{CommandTemperature, shown},
+                                             {CommandTemperature, captioned},
+                                             {CommandTemperature, compared}});
+    const bool trusted = m_serial.confirmAnswers() && !(echoed && protocol::echoesProbe(m_serial));
 
     if (trusted && protocol::answersAgree({batteryShown, batteryLow, batteryHigh})) {
         StatusBar1->setPanelText(

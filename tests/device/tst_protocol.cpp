@@ -1,3 +1,4 @@
+#include "device/portlist.h"
 #include "device/portmap.h"
 #include "device/protocol.h"
 #include "support/scriptedmodule.h"
@@ -89,6 +90,23 @@ private Q_SLOTS:
                      << "DELAY 10" << u"READBYTE -> %1"_s.arg(answers.value(ping, -1));
         QCOMPARE(port.calls, expected);
     }
+    // Port names and descriptions as the system gives them, whichever way Qt read them.
+    void systemText_data()
+    {
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("shown");
+        const QString utf8 = u"Gerät ttyÜ0"_s;
+        QTest::newRow("UTF-8 read as Latin-1") << QString::fromLatin1(utf8.toUtf8()) << utf8;
+        QTest::newRow("read right") << utf8 << utf8;
+        QTest::newRow("beyond Latin-1") << u"Kanal ✓"_s << u"Kanal ✓"_s;
+        QTest::newRow("plain") << u"ttyUSB0"_s << u"ttyUSB0"_s;
+    }
+    void systemText()
+    {
+        QFETCH(QString, read);
+        QTEST(SystemPortList::systemText(read), "shown");
+    }
+
 #ifdef Q_OS_WIN
     // Elsewhere the simulator's tests check the port names against a real port.
     void windowsPortNames()

@@ -145,7 +145,17 @@ private slots:
         QVERIFY(m_module->bufferedBytes() <= QtSerialModule::ReadBufferBytes);
 
         QVERIFY(control("delay 0"));
-        QCOMPARE(ask(25), Battery);
+        // What is still in the system's buffer keeps the line noisy until it is read: no answer
+        // until then, and never another byte for one.
+        QElapsedTimer waited;
+        waited.start();
+        qint16 answer = None;
+        while (answer != Battery && !waited.hasExpired(3000)) {
+            answer = ask(25);
+            QVERIFY2(answer == Battery || answer == None, qPrintable(QString::number(answer)));
+            QTest::qWait(20);
+        }
+        QCOMPARE(answer, Battery);
         QCOMPARE(m_module->READBYTE(), None);
     }
 
@@ -177,19 +187,26 @@ private slots:
     void openFailure_data()
     {
         QTest::addColumn<QString>("device");
-        QTest::addColumn<int>("error");      // errno; 0: none, another program holds it
+        QTest::addColumn<int>("error");      // errno; 0: none, -1: another program holds it
         QTest::addColumn<QString>("hint");   // ends the log line
         QTest::addColumn<QString>("advice"); // the tool tip's second line
         const QString forbidden = m_dir.filePath(QStringLiteral("forbidden"));
         QFile(forbidden).open(QIODevice::WriteOnly);
         QFile::setPermissions(forbidden, {});
+        // Its lock file's name, LCK.. and the path, is longer than a file name may be.
+        const QString folder = m_dir.filePath(QString(240, u'p'));
+        QDir().mkpath(folder);
+        QFile::link(m_link, folder + QStringLiteral("/com1"));
         QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing")) << ENOENT << "[^(]*$"
                                  << QString();
         QTest::newRow("no permission")
             << forbidden << EACCES << "dialout.*\\)$"
             << "\"sudo adduser $USER dialout\" eingeben, dann ab- und wieder";
-        QTest::newRow("locked") << m_link << 0 << "another program.*\\)$"
-                                << "ein anderes Programm den Anschluss";
+        QTest::newRow("locked") << m_link << -1 << "tst_qtserialmodule.* holds it\\)$"
+                                << "Ein anderes Programm benutzt den Anschluss: tst_qtserialmodule";
+        QTest::newRow("long name")
+            << folder + QStringLiteral("/com1") << 0 << "too long for a lock file\\)$"
+            << "zu lang für seine Sperrdatei.\nAbhilfe: ";
     }
     void openFailure()
     {
@@ -206,9 +223,9 @@ private slots:
         // where nobody could not unlock it or another holder not lock it.
         const bool asRoot = error == EACCES && geteuid() == 0;
         QSerialPort holder(device);
-        if (asRoot || !error)
+        if (asRoot || error == -1)
             m_module->CLOSECOM();
-        QVERIFY(error || holder.open(QIODevice::ReadWrite));
+        QVERIFY(error != -1 || holder.open(QIODevice::ReadWrite));
         QVERIFY(!asRoot || setresuid(65534, 65534, 0) == 0);
         m_module->OPENCOM("COM2:9600,n,8,1");
         QVERIFY(!asRoot || setresuid(0, 0, 0) == 0);
@@ -217,9 +234,9 @@ private slots:
         // The status label's tool tip: the device and the system's words, then the remedy.
         const QStringList failure = m_module->openFailure().split(QLatin1Char('\n'));
         QVERIFY(failure.first().startsWith(device + QStringLiteral(" lässt sich nicht öffnen: ")));
-        QVERIFY(!error || failure.first().contains(qt_error_string(error)));
-        QCOMPARE(failure.size(), advice.isEmpty() ? 1 : 2);
-        QVERIFY2(failure.constLast().contains(advice), qPrintable(failure.constLast()));
+        QVERIFY(error <= 0 || failure.first().contains(qt_error_string(error)));
+        QCOMPARE(failure.size() > 1, !advice.isEmpty());
+        QVERIFY2(failure.mid(1).join(u'\n').contains(advice), qPrintable(failure.join(u'|')));
 
         QCOMPARE(ask(1), None);
         m_module->OPENCOM(OpenCom1);

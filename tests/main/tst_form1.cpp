@@ -201,6 +201,10 @@ private Q_SLOTS:
             QCOMPARE(item->isChecked(), item == menu->actions().constLast());
         rig.ports.offered = {{"null", ""}, {"ttyS1", "x"}, {"ttyS3", ""}};
         QCOMPARE(menuItems(menu).mid(4), Texts());
+        // A reading that comes in later replaces the list, also while the menu is open.
+        rig.ports.offered = {{"ttyACM0", ""}};
+        Q_EMIT rig.ports.changed();
+        QCOMPARE(menu->actions().constLast()->text(), u"ttyACM0"_s);
         simulator.terminate();
         simulator.waitForFinished();
 #endif
@@ -305,8 +309,11 @@ private Q_SLOTS:
             << Answers{37, 37, 37} << Answers{37, 128, 128} << true << Texts{"DTR 0", "RTS 0"}
             << Texts{" 4.1", "Laden: nein ", "0 °C", Hyphens};
         QTest::newRow("noisy") << Answers{37, 37, 37} << room << false << Texts{} << unknown;
-        QTest::newRow("echo") << Answers{25, 25} << Answers{22, 22, 22} << true << Texts{}
+        QTest::newRow("echo") << Answers{37, 37, 37} << Answers{22, 22, 22, 0xA5} << true << Texts{}
                               << unknown;
+        QTest::newRow("at -16.9") << Answers{37, 37, 37} << Answers{22, 22, 22} << true
+                                  << Texts{"DTR 0", "RTS 0"}
+                                  << Texts{" 4.1", "Laden: nein ", "-16.9 °C", "-16.9 °C"};
     }
 
     void measurementTick()
@@ -323,9 +330,11 @@ private Q_SLOTS:
         rig.form->Timer1_Timer();
 
         QTEST(rig.serial.calls.filter(QRegularExpression(u"^(DTR|RTS) "_s)), "lines");
-        // The bytes asked are those of every tick, whatever the answers.
+        // The bytes asked are those of every tick, and a probe where every temperature answer
+        // was the command itself.
         QCOMPARE(rig.serial.calls.filter(u"SENDBYTE"_s).join(u' ').remove(u"SENDBYTE "_s),
-                 battery.size() == 2 ? u"25 25 22 22 22"_s : u"25 25 25 22 22 22"_s);
+                 (battery.size() == 2 ? u"25 25 22 22 22"_s : u"25 25 25 22 22 22"_s) +
+                     (temperatures.startsWith(22) ? u" 165"_s : u""_s));
         // Text1, the caption and the extremes each take their own reading, in this order.
         QCOMPARE(rig.show("Ubat Ubatjn Text1 caption Text2 Text3"),
                  Texts({shown[0].startsWith(u' ') ? "Batteriespannung: " + shown[0] + " Volt "
