@@ -44,6 +44,7 @@ RUN_PACKAGES=(
     qt6-translations-l10n
     fonts-liberation2
     libgl-dev
+    libxcb1-dev # the notification area's end as an X11 event
     fonts-dejavu-core
     xvfb  # the demo without a desktop session: xvfb-run -a scripts/run-demo.sh
     xauth

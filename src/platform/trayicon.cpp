@@ -1,5 +1,7 @@
 #include "trayicon.h"
 
+#include "trayareawatch.h"
+
 #include <QTimer>
 
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent), m_areaCheck(new QTimer(this))
@@ -61,9 +63,11 @@ void TrayIcon::report(QSystemTrayIcon::ActivationReason reason)
         Q_EMIT clicked(Click::Right);
 }
 
-QtTrayIcon::QtTrayIcon(QObject *parent) : TrayIcon(parent), m_icon(new QSystemTrayIcon(this))
+QtTrayIcon::QtTrayIcon(QObject *parent)
+    : TrayIcon(parent), m_icon(new QSystemTrayIcon(this)), m_areaWatch(new TrayAreaWatch(this))
 {
     connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayIcon::report);
+    connect(m_areaWatch, &TrayAreaWatch::gone, this, &QtTrayIcon::checkArea);
 }
 
 bool QtTrayIcon::isAvailable() const
@@ -76,9 +80,11 @@ void QtTrayIcon::showIcon(const QIcon &icon, const QString &tip)
     m_icon->setIcon(icon);
     m_icon->setToolTip(tip);
     m_icon->show();
+    m_areaWatch->start();
 }
 
 void QtTrayIcon::hideIcon()
 {
+    m_areaWatch->stop();
     m_icon->hide();
 }

@@ -9,6 +9,7 @@
 #include <chrono>
 
 class QTimer;
+class TrayAreaWatch;
 
 // What describes the one notification-area icon: image, tool tip and which of them count.
 struct NotifyIconData
@@ -24,7 +25,8 @@ struct NotifyIconData
 // behave alike: an add while the icon is shown is refused and leaves the first tool tip, a delete
 // without an icon does nothing, and a shown tool tip never changes. While the icon is shown, the
 // notification area is looked for every AreaCheck: a panel that crashed or restarts takes the
-// icon with it, and the toolkit does not say so.
+// icon with it, and the toolkit does not say so. Where the desktop announces the area's end, the
+// real icon looks at once.
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -66,6 +68,9 @@ Q_SIGNALS:
 protected:
     explicit TrayIcon(QObject *parent = nullptr);
 
+    // Tells areaGone() when the shown icon's area is no longer there.
+    void checkArea();
+
     // Passes on the two clicks the program answers; the others (double and middle clicks) end here.
     void report(QSystemTrayIcon::ActivationReason reason);
 
@@ -73,8 +78,6 @@ protected:
     virtual void hideIcon() = 0;
 
 private:
-    void checkArea();
-
     QTimer *m_areaCheck = nullptr;
     bool m_shown = false;
     quint32 m_shownId = 0;
@@ -96,4 +99,5 @@ protected:
 
 private:
     QSystemTrayIcon *m_icon = nullptr;
+    TrayAreaWatch *m_areaWatch = nullptr;
 };
