@@ -45,6 +45,9 @@ const QString PanelHelp = QStringLiteral("Hilfe");
 const QString PanelBattery = QStringLiteral("Ubat");
 const QString PanelCharging = QStringLiteral("Ubatjn");
 const QString BatteryUnknown = QStringLiteral("Batteriespannung: unbekannt ");
+const QString NoiseTip = QStringLiteral(
+    "Am Anschluss kommen Bytes an, nach denen niemand gefragt hat: Solange die Leitung nicht "
+    "ruhig ist, wird kein Spion erkannt.");
 const QString LoopbackTip = QStringLiteral(
     "Jedes gesendete Byte kommt unverändert zurück: Am Anschluss steckt ein Prüfstecker "
     "(Loopback) oder ein Adapter, der das Gesendete zurückschickt, aber kein Spion.");
@@ -334,6 +337,8 @@ void Form1::selectPort(QAction *item, const QString &systemName, const QString &
     const qint16 ping = protocol::ask(m_serial, protocol::CommandPing);
     if (ping == protocol::NoAnswer) {
         Label7->setText(NoDevice);
+        if (!m_serial.confirmAnswers())
+            Label7->setToolTip(NoiseTip);
         return;
     }
     const qint16 first = protocol::ask(m_serial, protocol::CommandTemperature);

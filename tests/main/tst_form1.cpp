@@ -131,6 +131,7 @@ private Q_SLOTS:
         QTest::newRow("apart") << 1 << Answers{1, 1, 128, 130} << true << Texts{"20", "30"} << true;
         QTest::newRow("noisy") << 1 << Answers{1, 1, 128, 128} << true << Texts{"20", "30"}
                                << false;
+        QTest::newRow("noise only") << 2 << Answers{} << false << Texts{"20", "30"} << false;
         // Only a line that also returns the probe unchanged is a loopback.
         QTest::newRow("loopback") << 1 << echo + Answers{0xA5} << false << Texts{"20", "30"}
                                   << true;
@@ -164,8 +165,9 @@ private Q_SLOTS:
         // The probe goes only where every answer was the command itself.
         QCOMPARE(rig.serial.calls.contains(u"SENDBYTE 165"_s),
                  (answers.mid(0, 4) == Answers{1, 1, 22, 22}));
-        QCOMPARE(named<QWidget>(*rig.form, "Label7")->toolTip().contains(u"Loopback"_s),
-                 answers.size() > 4);
+        const QString tip = named<QWidget>(*rig.form, "Label7")->toolTip();
+        QCOMPARE(tip.contains(u"Loopback"_s), answers.size() > 4);
+        QCOMPARE(tip.contains(u"nach denen niemand gefragt hat"_s), !quiet && !found);
     }
 
     // Other ports below Com 1 to Com 4, read anew as the menu opens, one chosen with the real
