@@ -9,10 +9,13 @@
 # run leaves no half cache. It installs the packages it needs and, for `apt-get source`, adds a
 # deb-src entry for the mirror the binary packages come from (needs root, or sudo).
 #
+# What it fetches: the packages below and, with `apt-get source`, Debian's source package
+# qt6-base of the installed version. Qt Serial Port comes from the release tarball in
+# third_party/qtserialport/ (its SHA-256 is checked). Nothing else comes from outside.
+#
 # Environment: JOBS (parallel compile jobs, default 2), NICE (niceness of the compile, default
-# 19), WARMLOG_QTSERIALPORT_TARBALL (the Qt Serial Port release tarball; by default the mirror's
-# source package, else the tarball in ../shared/third_party/ next to the repository).
-# It takes about 25 minutes on 2 cores.
+# 19), WARMLOG_QTSERIALPORT_TARBALL (another copy of the same Qt Serial Port tarball).
+# It takes about 25 to 35 minutes on 2 cores.
 set -euo pipefail
 
 readonly QT_VERSION=6.4.2
@@ -54,7 +57,7 @@ as_root() {
 
 case "${1:-}" in
 -h | --help)
-    sed -n '2,15s/^# \{0,1\}//p' "$0"
+    sed -n '2,19s/^# \{0,1\}//p' "$0"
     exit 0
     ;;
 esac
@@ -142,37 +145,15 @@ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/
 grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp" ||
     die "could not guard isSoftwareGl() in $window_cpp"
 
-# --- Qt Serial Port: Debian's source package where the mirror has it, else the release --------
-# Fetched before the long qtbase build, so a missing source stops the run at once.
-serialport=
-tarball=${WARMLOG_QTSERIALPORT_TARBALL:-}
-sources=$(apt-cache showsrc qt6-serialport 2>/dev/null || true)
-if [[ -z $tarball && $sources == *$'\n'"Version: ${QT_VERSION}"* ]]; then
-    say "fetching the source of qt6-serialport"
-    # A mirror may list the source package and still answer 404 for its files.
-    if (cd "$work/src" && apt-get source qt6-serialport); then
-        serialport=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-serialport-*' \
-            -print -quit)
-    else
-        say "the mirror lists qt6-serialport but does not serve it"
-    fi
-fi
-if [[ -z $serialport ]]; then
-    if [[ -z $tarball ]]; then
-        # ../shared next to the repository; a git worktree looks next to its main checkout.
-        tarball=$repo/../shared/third_party/$SERIALPORT_TARBALL_NAME
-        if [[ ! -f $tarball ]] && common=$(git -C "$repo" rev-parse --path-format=absolute \
-            --git-common-dir 2>/dev/null); then
-            tarball=$(dirname -- "$common")/../shared/third_party/$SERIALPORT_TARBALL_NAME
-        fi
-    fi
-    [[ -f $tarball ]] || die "no qt6-serialport source from the mirror and $tarball is missing"
-    say "using $tarball"
-    echo "$SERIALPORT_SHA256  $tarball" | sha256sum --check --quiet ||
-        die "$tarball does not have the expected sha256 $SERIALPORT_SHA256"
-    tar -xJf "$tarball" -C "$work/src"
-    serialport=$work/src/${SERIALPORT_TARBALL_NAME%.tar.xz}
-fi
+# --- Qt Serial Port: the release tarball kept in the repository -------------------------------
+# Debian's mirrors list the qt6-serialport source package but do not always serve its files.
+tarball=${WARMLOG_QTSERIALPORT_TARBALL:-$repo/third_party/qtserialport/$SERIALPORT_TARBALL_NAME}
+[[ -f $tarball ]] || die "missing $tarball"
+say "using $tarball"
+echo "$SERIALPORT_SHA256  $tarball" | sha256sum --check --quiet ||
+    die "$tarball does not have the expected sha256 $SERIALPORT_SHA256"
+tar -xJf "$tarball" -C "$work/src"
+serialport=$work/src/${SERIALPORT_TARBALL_NAME%.tar.xz}
 
 # --- Building ----------------------------------------------------------------------------------
 qtbase_configure=(
@@ -220,7 +201,7 @@ seconds=$(($(date +%s) - started))
     echo "Qt ${QT_VERSION} for Windows x86_64 (MinGW-w64), built $(date -u +%FT%TZ) in ${seconds} s"
     echo "qtbase: Debian source qt6-base $host_version"
     echo "qtbase configure: ${qtbase_configure[*]}"
-    echo "qtserialport: $(basename -- "$serialport")"
+    echo "qtserialport: $(basename -- "$tarball")"
     echo "qtserialport configure: ${serialport_configure[*]}"
 } >"$stage/$STAMP_NAME"
 mv -T -- "$stage" "$cache"
