@@ -152,7 +152,7 @@ double worstEventDelayMs(int milliseconds)
     qint64 worst = 0;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
+    QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
         worst = std::max(worst, since.nsecsElapsed() - due);
         due = since.nsecsElapsed() + Period;
     });

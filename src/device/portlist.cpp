@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QThread>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -16,6 +17,9 @@ QList<SerialPortName> readPorts()
         names.append({SystemPortList::systemText(info.portName()),
                       SystemPortList::systemText(info.description())});
     }
+    std::sort(names.begin(), names.end(), [](const SerialPortName &a, const SerialPortName &b) {
+        return SystemPortList::naturalLess(a.systemName, b.systemName);
+    });
     return names;
 }
 
@@ -77,4 +81,36 @@ QString SystemPortList::systemText(const QString &text)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = utf8(text.toLatin1());
     return utf8.hasError() ? text : decoded;
+}
+
+bool SystemPortList::naturalLess(const QString &a, const QString &b)
+{
+    // The digits from start on, without leading zeros.
+    const auto number = [](const QString &text, qsizetype &at) {
+        while (at + 1 < text.size() && text[at] == u'0' && text[at + 1].isDigit())
+            ++at;
+        const qsizetype start = at;
+        while (at < text.size() && text[at].isDigit())
+            ++at;
+        return QStringView(text).mid(start, at - start);
+    };
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const QStringView numberA = number(a, i);
+            const QStringView numberB = number(b, j);
+            // The longer run of digits is the larger number.
+            if (numberA.size() != numberB.size())
+                return numberA.size() < numberB.size();
+            if (numberA != numberB)
+                return numberA < numberB;
+            continue;
+        }
+        if (a[i] != b[j])
+            return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
 }

@@ -47,6 +47,8 @@ public:
 
     // Qt reads some drivers' texts as Latin-1; a text that is UTF-8 read so is decoded again.
     static QString systemText(const QString &text);
+    // Whether name a comes before b with numbers read as numbers: COM5 before COM10.
+    static bool naturalLess(const QString &a, const QString &b);
 
 private:
     void finished(const QList<SerialPortName> &read);

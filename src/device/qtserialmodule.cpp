@@ -1,12 +1,11 @@
 #include "qtserialmodule.h"
 
-#include "portlock.h"
+#include "openfailure.h"
 #include "portmap.h"
 
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QSerialPort>
 #include <QThread>
 #include <QTimer>
@@ -14,11 +13,6 @@
 #include <utility>
 
 namespace {
-
-constexpr char DialoutHint[] =
-    " (add yourself to the dialout group: sudo adduser $USER dialout, then log in again)";
-constexpr char DialoutAdvice[] = "Abhilfe: im Terminal \"sudo adduser $USER dialout\" eingeben, "
-                                 "dann ab- und wieder anmelden.";
 
 // A terminal that hung up reads as end of file and fails writes and ioctls with EIO; QSerialPort
 // reports that as one of these, depending on the system and the call.
@@ -71,24 +65,11 @@ void QtSerialModule::OPENCOM(const QByteArray &openText)
 
     m_port->setPortName(path);
     if (!openPort()) {
-        QString line =
-            QStringLiteral("warmlog: cannot open %1: %2").arg(path, m_port->errorString());
-        m_openFailure = QStringLiteral("%1 lässt sich nicht öffnen: %2.")
-                            .arg(QDir::toNativeSeparators(path), m_port->errorString());
-        if (m_port->error() == QSerialPort::PermissionError) {
-            // A device we may use that still refuses us is locked, not forbidden.
-            const QFileInfo device(path);
-            if (device.isReadable() && device.isWritable()) {
-                const portlock::Reason reason = portlock::whyRefused(path);
-                line += reason.logHint;
-                m_openFailure += QLatin1Char('\n') + reason.advice;
-            } else {
-                line += QLatin1String(DialoutHint);
-                m_openFailure += QLatin1Char('\n') + QString::fromUtf8(DialoutAdvice);
-            }
-        }
+        const openfailure::Explanation why = openfailure::explain(m_port->error(), path);
+        m_openFailure = openfailure::toolTip(QDir::toNativeSeparators(path), why);
+        qWarning().noquote() << QStringLiteral("warmlog: cannot open %1: %2%3")
+                                    .arg(path, m_port->errorString(), why.logHint);
         m_port->clearError();
-        qWarning().noquote() << line;
         return;
     }
     m_devicePath = path;

@@ -1,3 +1,4 @@
+#include "device/openfailure.h"
 #include "device/portlist.h"
 #include "device/portmap.h"
 #include "device/protocol.h"
@@ -105,6 +106,50 @@ private Q_SLOTS:
     {
         QFETCH(QString, read);
         QTEST(SystemPortList::systemText(read), "shown");
+    }
+
+    void naturalOrder()
+    {
+        QStringList names = {u"COM11"_s, u"ttyUSB10"_s, u"COM5"_s,  u"COM10"_s,   u"ttyUSB2"_s,
+                             u"COM9"_s,  u"COM1"_s,     u"ttyS0"_s, u"ttyACM0"_s, u"COM05x"_s};
+        std::sort(names.begin(), names.end(), SystemPortList::naturalLess);
+        QCOMPARE(names,
+                 QStringList({u"COM1"_s, u"COM5"_s, u"COM05x"_s, u"COM9"_s, u"COM10"_s, u"COM11"_s,
+                              u"ttyACM0"_s, u"ttyS0"_s, u"ttyUSB2"_s, u"ttyUSB10"_s}));
+    }
+
+    // The status tool tip for a port that would not open, in German on every system.
+    void openFailure_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("tip");
+        const QString cannot =
+            QDir::toNativeSeparators(u"/dev/ttyS2"_s) + u" lässt sich nicht öffnen: "_s;
+        QTest::newRow("not found")
+            << int(QSerialPort::DeviceNotFoundError)
+            << cannot +
+                   u"Den Anschluss gibt es nicht.\nAbhilfe: Ist der Adapter eingesteckt? Sonst "
+                   "im Menü \"Anschluss\" einen anderen wählen."_s;
+#ifdef Q_OS_WIN
+        // Windows refuses a port that another program has open with "access denied".
+        QTest::newRow("in use") << int(QSerialPort::PermissionError)
+                                << cannot +
+                                       u"Ein anderes Programm benutzt ihn.\nAbhilfe: das andere "
+                                       "Programm beenden, dann den Anschluss noch einmal "
+                                       "wählen."_s;
+#endif
+        QTest::newRow("other") << int(QSerialPort::ResourceError)
+                               << cannot + u"Das System meldet einen Fehler.\nAbhilfe: den Adapter "
+                                           "aus- und wieder einstecken, dann den Anschluss noch "
+                                           "einmal wählen."_s;
+    }
+    void openFailure()
+    {
+        QFETCH(int, error);
+        const QString device = QDir::toNativeSeparators(u"/dev/ttyS2"_s);
+        QTEST(openfailure::toolTip(
+                  device, openfailure::explain(QSerialPort::SerialPortError(error), device)),
+              "tip");
     }
 
 #ifdef Q_OS_WIN
