@@ -5,8 +5,10 @@
 #
 #   scripts/build-windows.sh [--test]
 #
-# --test also runs the unit tests under Wine (offscreen, under C and German settings) and the
-# end-to-end run of the zip's warmlog.exe in Xvfb (tests/e2e/wine_start.sh).
+# --test also runs the unit tests under Debian 12's Wine 8 (offscreen, under C, German, US English
+# and Polish settings), the end-to-end run of the zip's warmlog.exe there (tests/e2e/
+# wine_start.sh) and, in a Debian 13 root with Wine 10 (scripts/wine10-root.sh, built once), the
+# zip's warmlog.exe reading the simulated device (tests/e2e/wine_device.sh).
 # Environment: WARMLOG_QT_WINDOWS (the cache, default /var/cache/warmlog/qt-6.4.2-mingw),
 # WARMLOG_JOBS (parallel compile jobs).
 set -euo pipefail
@@ -26,7 +28,7 @@ case "${1:-}" in
 --test) run_tests=1 ;;
 "") run_tests=0 ;;
 *)
-    sed -n '2,11s/^# \{0,1\}//p' "$0" >&2
+    sed -n '2,13s/^# \{0,1\}//p' "$0" >&2
     exit 2
     ;;
 esac
@@ -51,6 +53,20 @@ cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 cp /usr/share/qt6/translations/qtbase_de.qm "$stage/translations/"
 cp LICENSE "$stage/LICENSE.txt"
+# The faces the windows are laid out for (SIL Open Font License), which Windows does not have;
+# warmlog adds those the system lacks.
+mkdir -p "$stage/fonts"
+for face in LiberationSans-Regular LiberationSansNarrow-Regular; do
+    font=$(find /usr/share/fonts/truetype -name "$face.ttf" -print -quit)
+    [[ -n $font ]] || {
+        say "no $face.ttf in /usr/share/fonts/truetype (install-deps.sh --windows)" >&2
+        exit 1
+    }
+    cp "$font" "$stage/fonts/"
+done
+copyright=$(find /usr/share/doc/fonts-liberation2 /usr/share/doc/fonts-liberation -name copyright \
+    -print -quit 2>/dev/null)
+cp "$copyright" "$stage/fonts/LICENSE-Liberation.txt"
 search=("$qt/bin" "$(dirname "$($MINGW-g++-posix -print-file-name=libstdc++-6.dll)")"
     "$(dirname "$($MINGW-g++-posix -print-file-name=libwinpthread-1.dll)")")
 pending=("$stage/warmlog.exe" "$stage/platforms/qwindows.dll" "$stage/styles/qwindowsvistastyle.dll")
@@ -77,10 +93,14 @@ say "$build/$name.zip: $(find "$stage" -type f | wc -l) files, $(du -k "$build/$
 # --- Under Wine ---------------------------------------------------------------------------------
 export WINEPREFIX=$build/wine WINEDEBUG=-all
 "$root/scripts/wine-run.sh" --init
-# Offscreen, Qt on Windows takes its fonts from the folder fonts of its libraries; the tests measure
-# texts in the faces the program asks for, as on Linux.
+# Offscreen, Qt on Windows takes its fonts from the folder fonts of its libraries: DejaVu only, as
+# a Windows machine has no Liberation faces. Those come as the zip brings them, from the folder
+# fonts beside the test programs.
 mkdir -p "$qt/lib/fonts"
-ln -sf /usr/share/fonts/truetype/{liberation,liberation2,dejavu}/*.ttf "$qt/lib/fonts/"
+rm -f "$qt/lib/fonts"/*.ttf
+ln -sf /usr/share/fonts/truetype/dejavu/*.ttf "$qt/lib/fonts/"
+rm -rf "$build/fonts"
+cp -r "$stage/fonts" "$build/fonts"
 # One at a time: Wine keeps the regional settings in the prefix's registry, where each program
 # that starts writes those of its own locale.
 ctest --test-dir "$build" --output-on-failure --no-tests=error
@@ -93,3 +113,12 @@ mkdir -p "$build/unpacked"
 (cd "$build/unpacked" && cmake -E tar xf "$build/$name.zip")
 WINE_ZIP_DIR=$build/unpacked/$name E2E_DEVSIM=$build-devsim/tools/warmlog-devsim E2E_OUTPUT_DIR=$build \
     bash tests/e2e/wine_start.sh
+
+# Wine 10 reads the device where Wine 8 cannot: in a Debian 13 root, built once per machine.
+echo "=== e2e under Wine 10: wine_device.sh, on the unpacked zip"
+"$root/scripts/wine10-root.sh"
+gcc -shared -fPIC -O2 -Wall -Wextra -Werror -o "$build-devsim/libwarmlog-modemlines.so" \
+    tests/e2e/modemlines.c -ldl
+WINE_ZIP_DIR=$build/unpacked/$name E2E_DEVSIM=$build-devsim/tools/warmlog-devsim \
+    E2E_MODEMLINES=$build-devsim/libwarmlog-modemlines.so E2E_OUTPUT_DIR=$build \
+    "$root/scripts/wine10-run.sh" bash tests/e2e/wine_device.sh

@@ -8,6 +8,7 @@
 #include "platform/trayicon.h"
 #include "platform/urlopener.h"
 #include "ui/branding.h"
+#include "ui/shippedfonts.h"
 #include "warmlog_version.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
     for (const QString &size : QDir(sizes).entryList())
         programIcon.addFile(sizes + QLatin1Char('/') + size + QStringLiteral("/apps/warmlog.png"));
     QApplication::setWindowIcon(programIcon);
+    addShippedFonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
     // Qt's own texts, such as a text box's context menu, in the language of the rest.
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_de"),

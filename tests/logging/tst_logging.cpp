@@ -4,6 +4,7 @@
 #include "logging/logfile.h"
 #include "support/textsfit.h"
 #include "support/windowrig.h"
+#include "ui/shippedfonts.h"
 
 #include <clocale>
 #include <csignal>
@@ -177,6 +178,8 @@ private Q_SLOTS:
     void textsFit()
     {
         QFETCH(QByteArray, locale);
+        // Where the faces come with the program (the Windows zip), as warmlog does at start.
+        addShippedFonts(QCoreApplication::applicationDirPath() + u"/fonts"_s);
         const QByteArray former = std::setlocale(LC_TIME, nullptr);
         if (!std::setlocale(LC_TIME, locale.constData()))
             QSKIP("locale not generated");
