@@ -6,9 +6,8 @@
 #   scripts/build-windows.sh [--test]
 #
 # --test also runs the unit tests under Debian 12's Wine 8 (offscreen, under C, German, US English
-# and Polish settings), the end-to-end run of the zip's warmlog.exe there (tests/e2e/
-# wine_start.sh) and, in a Debian 13 root with Wine 10 (scripts/wine10-root.sh, built once), the
-# zip's warmlog.exe reading the simulated device (tests/e2e/wine_device.sh).
+# and Polish settings) and, in a Debian 13 root with Wine 10 (scripts/wine10-root.sh, built
+# once), the zip's warmlog.exe reading the simulated device (tests/e2e/wine_device.sh).
 # Environment: WARMLOG_QT_WINDOWS (the cache, default /var/cache/warmlog/qt-6.4.2-mingw),
 # WARMLOG_JOBS (parallel compile jobs).
 set -euo pipefail
@@ -28,7 +27,7 @@ case "${1:-}" in
 --test) run_tests=1 ;;
 "") run_tests=0 ;;
 *)
-    sed -n '2,13s/^# \{0,1\}//p' "$0" >&2
+    sed -n '2,12s/^# \{0,1\}//p' "$0" >&2
     exit 2
     ;;
 esac
@@ -107,18 +106,15 @@ ctest --test-dir "$build" --output-on-failure --no-tests=error
 # The simulator is a Linux program on a pseudo-terminal, built for this machine.
 cmake -S . -B "$build-devsim" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build-devsim" --target warmlog-devsim
-echo "=== e2e under Wine: wine_start.sh, on the unpacked zip"
 rm -rf -- "$build/unpacked"
 mkdir -p "$build/unpacked"
 (cd "$build/unpacked" && cmake -E tar xf "$build/$name.zip")
-WINE_ZIP_DIR=$build/unpacked/$name E2E_DEVSIM=$build-devsim/tools/warmlog-devsim E2E_OUTPUT_DIR=$build \
-    bash tests/e2e/wine_start.sh
 
 # Wine 10 reads the device where Wine 8 cannot: in a Debian 13 root, built once per machine.
 echo "=== e2e under Wine 10: wine_device.sh, on the unpacked zip"
 "$root/scripts/wine10-root.sh"
 gcc -shared -fPIC -O2 -Wall -Wextra -Werror -o "$build-devsim/libwarmlog-modemlines.so" \
-    tests/e2e/modemlines.c -ldl
+    tools/wine/modemlines.c -ldl
 WINE_ZIP_DIR=$build/unpacked/$name E2E_DEVSIM=$build-devsim/tools/warmlog-devsim \
     E2E_MODEMLINES=$build-devsim/libwarmlog-modemlines.so E2E_OUTPUT_DIR=$build \
     "$root/scripts/wine10-run.sh" bash tests/e2e/wine_device.sh

@@ -90,7 +90,7 @@ WINDOWS_PACKAGES=(
     wine64
     wine
     mmdebstrap # the Debian 13 root with Wine 10 (scripts/wine10-root.sh)
-    gcc        # the modem-line shim preloaded into it (tests/e2e/modemlines.c)
+    gcc        # the modem-line shim preloaded into it (tools/wine/modemlines.c)
 )
 
 # The locales the tests run under, besides C (generated in --test mode); the clock fields are

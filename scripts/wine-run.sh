@@ -3,7 +3,8 @@
 # ctest calls it for every test of build-windows/.
 #
 #   scripts/wine-run.sh PROGRAM [ARGUMENTS...]
-#   scripts/wine-run.sh --init     creates the Wine prefix when missing
+#   scripts/wine-run.sh --init     creates the Wine prefix when missing, no COM port mapped
+#   scripts/wine-run.sh --pin-com1 DEVICE   COM1 leads to DEVICE, no other COM port is mapped
 #
 # Environment: WINEPREFIX (default build-windows/wine), WARMLOG_QT_WINDOWS (the Qt for Windows,
 # default /var/cache/warmlog/qt-6.4.2-mingw).
@@ -22,16 +23,40 @@ windows_path() {
     echo "Z:${path//\//\\}"
 }
 
+# pin_ports [COM1_TARGET]: every COM port Wine could map to one of the machine's serial devices
+# is mapped to nothing, so that no test reaches a real device; COM1 to COM1_TARGET if given.
+pin_ports() {
+    local file n
+    file=$(mktemp "${TMPDIR:-/tmp}/warmlog-ports.XXXXXX.reg")
+    {
+        printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n'
+        for n in {1..64}; do
+            printf '"COM%d"=""\n' "$n"
+        done
+        [[ -z ${1:-} ]] || printf '"COM1"="%s"\n' "$1"
+    } >"$file"
+    wine regedit /S "$(windows_path "$file")" >/dev/null 2>&1
+    rm -f -- "$file"
+    wineserver --kill 2>/dev/null || true
+    wineserver --wait
+    rm -f -- "$WINEPREFIX"/dosdevices/com*
+}
+
 if [[ ${1:-} == --init ]]; then
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
         mkdir -p -- "$WINEPREFIX"
         wine wineboot --init >/dev/null 2>&1
         wineserver --wait
     fi
+    pin_ports
+    exit 0
+fi
+if [[ ${1:-} == --pin-com1 ]]; then
+    pin_ports "$2"
     exit 0
 fi
 (($#)) || {
-    sed -n '2,9s/^# \{0,1\}//p' "$0" >&2
+    sed -n '2,10s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
 

@@ -208,11 +208,6 @@ void QtSerialModule::DELAY(int milliseconds)
         QThread::msleep(ulong(milliseconds));
 }
 
-qint64 QtSerialModule::bufferedBytes() const
-{
-    return m_port->bytesAvailable();
-}
-
 void QtSerialModule::dropUnasked()
 {
     if (m_port->bytesAvailable() > 0) {

@@ -43,9 +43,6 @@ public:
     void DELAY(int milliseconds) override;
     bool confirmAnswers() override;
 
-    // The bytes QSerialPort holds at the moment, for checking that they stay bounded.
-    qint64 bufferedBytes() const;
-
 private:
     enum class State { Closed, Open, Lost };
 

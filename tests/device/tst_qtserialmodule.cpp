@@ -121,49 +121,6 @@ private slots:
         QCOMPARE(devsim::batteryByteFor(30), 255);
     }
 
-    void exchange_data()
-    {
-        QTest::addColumn<QByteArray>("setup"); // a control line for the simulator
-        QTest::addColumn<bool>("asks");        // for a temperature, which comes too late
-        QTest::addColumn<int>("sends");        // bytes the simulator sends, asked or not
-        QTest::newRow("stray") << QByteArray("stray 2") << false << 2;
-        QTest::newRow("flood") << QByteArray("stray 20000") << false << 0;
-        QTest::newRow("late answer") << QByteArray("delay 300") << true << 1;
-    }
-    // Then a battery reading: its answer alone, whatever came before.
-    void exchange()
-    {
-        QFETCH(QByteArray, setup);
-        QFETCH(bool, asks);
-        QFETCH(int, sends);
-
-        // A pseudo-terminal refuses modem lines; the port stays usable.
-        m_module->RTS(1);
-        m_module->DTR(0);
-        const int sent = logCount("tx ");
-        QVERIFY(control(setup));
-        if (asks)
-            QCOMPARE(ask(22), None);
-        QVERIFY(waitFor([&] { return logCount("tx ") >= sent + sends; }));
-        // Let QSerialPort take the bytes in, and a read that timed out see a quiet line.
-        QTest::qWait(QtSerialModule::QuietMilliseconds + 50);
-        QVERIFY(m_module->bufferedBytes() <= QtSerialModule::ReadBufferBytes);
-
-        QVERIFY(control("delay 0"));
-        // What is still in the system's buffer keeps the line noisy until it is read: no answer
-        // until then, and never another byte for one.
-        QElapsedTimer waited;
-        waited.start();
-        qint16 answer = None;
-        while (answer != Battery && !waited.hasExpired(3000)) {
-            answer = ask(25);
-            QVERIFY2(answer == Battery || answer == None, qPrintable(QString::number(answer)));
-            QTest::qWait(20);
-        }
-        QCOMPARE(answer, Battery);
-        QCOMPARE(m_module->READBYTE(), None);
-    }
-
     void lateAnswers_data()
     {
         QTest::addColumn<int>("delay");

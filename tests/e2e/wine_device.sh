@@ -2,7 +2,7 @@
 # shellcheck disable=SC2016 # e2e_wait's conditions are quoted to be run later
 # warmlog.exe from the unpacked Windows zip (WINE_ZIP_DIR) under Wine 10, in the Debian 13 root of
 # scripts/wine10-root.sh (scripts/wine10-run.sh runs it there), reading the simulator through COM1:
-# a fresh German prefix whose only COM port is the simulator's pseudo-terminal; tests/e2e/
+# a fresh German prefix whose only COM port is the simulator's pseudo-terminal; tools/wine/
 # modemlines.c (built as E2E_MODEMLINES) gives that terminal modem lines and logs DTR and RTS.
 # Checks the reading, the charging lines, a recording saved as .xls and an unplugged device.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
@@ -15,14 +15,7 @@ e2e_start_xvfb
 e2e_start_devsim --temp-byte 128 --battery 4.2
 wine wineboot --init >/dev/null 2>&1
 # Every COM port Wine could map is pinned: COM1 to the simulator, the others to nothing.
-for n in {1..64}; do
-    target=
-    ((n > 1)) || target=$E2E_TMP/COM1
-    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ /d "$target" /f >/dev/null 2>&1
-done
-wineserver --kill 2>/dev/null || true
-wineserver --wait
-rm -f "$WINEPREFIX"/dosdevices/com*
+"$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-run.sh" --pin-com1 "$E2E_TMP/COM1"
 mkdir -p "$E2E_TMP/save"
 cd "$E2E_TMP/save"
 e2e_start warmlog env LD_PRELOAD="$E2E_MODEMLINES" WARMLOG_MODEMLINES_LOG="$lines" \
