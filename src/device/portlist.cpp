@@ -70,14 +70,11 @@ void SystemPortList::finished(const QList<SerialPortName> &read)
 
 QString SystemPortList::systemText(const QString &text)
 {
-    bool wide = false;
-    bool ascii = true;
+    // A character beyond Latin-1 shows the text was not read as Latin-1.
     for (const QChar c : text) {
-        wide = wide || c.unicode() > 0xFF;
-        ascii = ascii && c.unicode() < 0x80;
+        if (c.unicode() > 0xFF)
+            return text;
     }
-    if (wide || ascii)
-        return text;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = utf8(text.toLatin1());
     return utf8.hasError() ? text : decoded;

@@ -98,18 +98,6 @@ bool echoesProbe(Module1 &port)
     return !port.confirmAnswers() || echoed;
 }
 
-Temperature ReadTemp(Module1 &port)
-{
-    port.SENDBYTE(CommandTemperature);
-    return temperatureFromAnswer(port.READBYTE());
-}
-
-double ReadUbat(Module1 &port)
-{
-    port.SENDBYTE(CommandBattery);
-    return voltageFromAnswer(port.READBYTE());
-}
-
 QString numberText(Temperature value)
 {
     const double number = value.value_or(0.0);

@@ -39,8 +39,6 @@ bool answersAgree(std::initializer_list<qint16> answers);
 bool allEchoed(std::initializer_list<std::pair<int, qint16>> exchanges);
 // Whether the port returns a byte that no device answers with: asked only when allEchoed().
 bool echoesProbe(Module1 &port);
-Temperature ReadTemp(Module1 &port);
-double ReadUbat(Module1 &port);
 
 // " 21.5", "-.3", " 0" for no value: leading blank for numbers that are not negative, a point
 // whatever the locale, no digit before the point between -1 and 1, no trailing zero.

@@ -51,8 +51,10 @@ private Q_SLOTS:
         QFETCH(int, answer);
         ScriptedModule port;
         port.answers = {qint16(answer), qint16(answer)};
-        const protocol::Temperature reading = protocol::ReadTemp(port);
-        const double volts = protocol::ReadUbat(port);
+        const protocol::Temperature reading =
+            protocol::temperatureFromAnswer(protocol::ask(port, protocol::CommandTemperature));
+        const double volts =
+            protocol::voltageFromAnswer(protocol::ask(port, protocol::CommandBattery));
 
         const QString read = u"READBYTE -> %1"_s.arg(answer);
         QCOMPARE(port.calls, QStringList({"SENDBYTE 22", read, "SENDBYTE 25", read}));

@@ -297,7 +297,7 @@ private Q_SLOTS:
             << Texts{" 4", "Laden: nein ", "25.1 °C", "25.4 °C"};
         QTest::newRow("4.1, then 4.0") << Answers{37, 37, 36} << room << true << Texts{}
                                        << Texts{" 4.1", "before", "25.1 °C", "25.4 °C"};
-        // The spec's silent device: 0.3 V, charging on, no temperature.
+        // A silent device: 0.3 V, charging on, no temperature.
         QTest::newRow("silent") << Answers{-1, -1} << Answers{-1, -1, -1} << true
                                 << Texts{"DTR 1", "RTS 1"}
                                 << Texts{" .3", "Laden: ja ", "0 °C", Hyphens};
