@@ -9,11 +9,12 @@
 // The start-up and memory figures come from a second copy of this program that starts the way
 // warmlog does, so that its process start and its pages are its own.
 
-#include "device/qtserialmodule.h"
-#include "main/form1.h"
+#include "device/qtseriallink.h"
+#include "main/mainwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "procstatus.h"
+#include "quietplatform.h"
 #include "support/named.h"
 
 #include <QAction>
@@ -62,16 +63,14 @@ template <typename Work> double medianOf(int runs, Work work)
     return medianMs(times);
 }
 
-// The program as warmlog's main() puts it together, with the real serial library.
+// The main window with the real serial library, as warmlog's main() puts it together.
 struct Program
 {
-    Program() : form1(serial, platform) {}
+    Program() : mainWindow(serial, seams.platform) {}
 
-    QtSerialModule serial;
-    SystemClock clock;
-    QtMessageBoxes messageBoxes;
-    Platform platform{&clock, &messageBoxes};
-    Form1 form1;
+    QtSerialLink serial;
+    QuietPlatform seams;
+    MainWindow mainWindow;
 };
 
 class Simulator
@@ -117,16 +116,16 @@ int runAsProgram(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Program program;
-    Form1 &form1 = program.form1;
-    form1.show();
-    QTimer::singleShot(0, &form1, [&] {
+    MainWindow &mainWindow = program.mainWindow;
+    mainWindow.show();
+    QTimer::singleShot(0, &mainWindow, [&] {
         std::printf("shown\n");
         std::fflush(stdout);
-        named<QAction>(form1, "m_a_com1")->trigger();
+        named<QAction>(mainWindow, "m_a_com1")->trigger();
     });
     QTimer::singleShot(RunSeconds * 1000, &app, [&] {
         std::printf("peak %ld %s\n", statusKilobytes("VmHWM"),
-                    form1.windowTitle().toUtf8().constData());
+                    mainWindow.windowTitle().toUtf8().constData());
         std::fflush(stdout);
         // exit(), not quit(): quitting asks the windows to close, and the main window asks back.
         QApplication::exit(0);
@@ -168,9 +167,9 @@ int runUnasked(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Program program;
-    Form1 &form1 = program.form1;
+    MainWindow &mainWindow = program.mainWindow;
     Simulator::control("silent on");
-    named<QAction>(form1, "m_a_com1")->trigger();
+    named<QAction>(mainWindow, "m_a_com1")->trigger();
     Simulator::control("silent off");
     runEventsFor(500);
     const long start = statusKilobytes("VmRSS");
@@ -194,9 +193,9 @@ int runUnasked(int argc, char *argv[])
     Simulator::control("flood off");
     runEventsFor(500);
     const long afterFlood = statusKilobytes("VmRSS");
-    named<QAction>(form1, "m_a_com1")->trigger();
+    named<QAction>(mainWindow, "m_a_com1")->trigger();
     std::printf("unasked %ld %ld %s\n", afterBytes - start, afterFlood - afterBytes,
-                named<QLabel>(form1, "Label7")->text() == QStringLiteral("Spion an Com 1")
+                named<QLabel>(mainWindow, "Label7")->text() == QStringLiteral("Spion an Com 1")
                     ? "found"
                     : "NOT-FOUND");
     std::fflush(stdout);
@@ -239,23 +238,24 @@ int main(int argc, char *argv[])
     const long programPeak = words.size() > 1 ? words.at(1).trimmed().toLong() : -1;
 
     Program measured;
-    Form1 &form1 = measured.form1;
+    MainWindow &mainWindow = measured.mainWindow;
 
-    const double selectionMs = medianOf(PortSelections, [&] { form1.m_a_com1_Click(); });
-    const bool found = named<QLabel>(form1, "Label7")->text() == QStringLiteral("Spion an Com 1");
-    const double answeringMs = medianOf(AnsweringTicks, [&] { form1.Timer1_Timer(); });
-    const QString answeringCaption = form1.windowTitle();
+    const double selectionMs = medianOf(PortSelections, [&] { mainWindow.choosePort(1); });
+    const bool found =
+        named<QLabel>(mainWindow, "Label7")->text() == QStringLiteral("Spion an Com 1");
+    const double answeringMs = medianOf(AnsweringTicks, [&] { mainWindow.measure(); });
+    const QString answeringCaption = mainWindow.windowTitle();
 
     simulator.control("silent on");
-    const double silentMs = medianOf(SilentTicks, [&] { form1.Timer1_Timer(); });
-    const double readWaitsMs = ReadsPerSilentTick * QtSerialModule::ReadWaitMilliseconds;
+    const double silentMs = medianOf(SilentTicks, [&] { mainWindow.measure(); });
+    const double readWaitsMs = ReadsPerSilentTick * QtSerialLink::ReadWaitMilliseconds;
 
     // A burst of unasked bytes while the measurement's own timer runs.
     simulator.control("silent off");
     simulator.control("flood on");
-    const double burstTickMs = medianOf(SilentTicks, [&] { form1.Timer1_Timer(); });
+    const double burstTickMs = medianOf(SilentTicks, [&] { mainWindow.measure(); });
     const double burstDelayMs = worstEventDelayMs(BurstMilliseconds);
-    auto *menu = named<QMenu>(form1, "m_anschluss");
+    auto *menu = named<QMenu>(mainWindow, "m_anschluss");
     const double menuMs = medianOf(10, [menu] {
         menu->popup(QPoint());
         menu->hide();
@@ -270,7 +270,7 @@ int main(int argc, char *argv[])
     std::printf("Timer1 tick, device silent, median:    %.1f ms = %.3f x its %d read waits of "
                 "%d ms (goal: at most 1.10)\n",
                 silentMs, silentMs / readWaitsMs, ReadsPerSilentTick,
-                QtSerialModule::ReadWaitMilliseconds);
+                QtSerialLink::ReadWaitMilliseconds);
     std::printf("Timer1 tick, burst of unasked bytes:   %.3f ms (median)\n", burstTickMs);
     std::printf("during the burst: events late by at most %.2f ms, the port menu opens in %.2f "
                 "ms; together %.2f ms (goal: under 100 ms)\n",
@@ -280,7 +280,7 @@ int main(int argc, char *argv[])
                 programPeak / 1024.0);
 
     // The third copy opens COM1 itself; a port stays locked to one user.
-    measured.serial.CLOSECOM();
+    measured.serial.close();
     QProcess unasked;
     unasked.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     unasked.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--unasked")});

@@ -2,16 +2,18 @@
 // 100,000 and 1,000,000 records, against the old way of reading and setting the whole text; the
 // time to save 100,000 records; the memory a log of 1,000,000 records holds.
 
-#include "device/module1.h"
-#include "logging/datei.h"
+#include "device/seriallink.h"
 #include "logging/dirlistbox.h"
+#include "logging/logfiledialog.h"
 #include "logging/logrecord.h"
-#include "logging/textdatei.h"
-#include "main/form1.h"
+#include "logging/logwindow.h"
+#include "main/mainwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "procstatus.h"
+#include "quietplatform.h"
 #include "support/named.h"
+#include <QPushButton>
 
 #include <QAction>
 #include <QApplication>
@@ -36,22 +38,16 @@
 
 namespace {
 
-class SilentModule final : public Module1
+class SilentModule final : public SerialLink
 {
 public:
-    void OPENCOM(const QByteArray &) override {}
-    void CLOSECOM() override {}
-    void SENDBYTE(int) override {}
-    qint16 READBYTE() override { return -1; }
-    void RTS(int) override {}
-    void DTR(int) override {}
-    void DELAY(int) override {}
-};
-
-class AnswerNo final : public MessageBoxes
-{
-public:
-    int show(const QString &, int, const QString &) override { return msgbox::AnswerNo; }
+    void open(const QByteArray &) override {}
+    void close() override {}
+    void sendByte(int) override {}
+    qint16 readByte() override { return -1; }
+    void setRts(int) override {}
+    void setDtr(int) override {}
+    void delay(int) override {}
 };
 
 const QString Sample = logRecord(QStringLiteral("14:05:09"), QStringLiteral("21.5 °C"),
@@ -131,18 +127,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     SilentModule serial;
-    SystemClock clock;
-    AnswerNo boxes;
-    Platform platform;
-    platform.clock = &clock;
-    platform.messageBoxes = &boxes;
-    Form1 form(serial, platform);
+    QuietPlatform seams;
+    MainWindow form(serial, seams.platform);
     named<QLineEdit>(form, "Text1")->setText(QStringLiteral("21.5 °C"));
     named<QLineEdit>(form, "Text2")->setText(QStringLiteral("20.9 °C"));
     named<QLineEdit>(form, "Text3")->setText(QStringLiteral("22.3 °C"));
 
     named<QAction>(form, "m_datei_logd")->trigger();
-    textdatei *log = textdatei::instance();
+    LogWindow *log = LogWindow::instance();
     log->show();
     QCoreApplication::processEvents();
     const double memoryBefore = residentMiB();
@@ -153,17 +145,18 @@ int main(int argc, char *argv[])
         fillTo(named<QPlainTextEdit>(*log, "Text1"), count);
         if (count == 100000) {
             QTemporaryDir dir;
-            log->Command2_Click();
-            datei *dialog = datei::instance();
+            named<QPushButton>(*log, "Command2")->click();
+            LogFileDialog *dialog = LogFileDialog::instance();
             named<DirListBox>(*dialog, "Dir1")->setPath(dir.path());
             named<QLineEdit>(*dialog, "Text1")->setText(QStringLiteral("bench"));
-            const Timing save = medianTiming(5, [dialog] { dialog->Command1_Click(); });
+            const Timing save =
+                medianTiming(5, [dialog] { named<QPushButton>(*dialog, "Command1")->click(); });
             const qint64 bytes = QFile(dir.filePath(QStringLiteral("bench.txt"))).size() / 5;
             std::printf("  (Save of 100,000 records, %lld bytes, median of 5: %.1f ms processor "
                         "time, %.1f ms wall time; goal: under 500 ms)\n",
                         bytes, save.processorMs, save.wallMs);
         }
-        ticks.push_back(medianTiming(201, [log] { log->Timer1_Timer(); }));
+        ticks.push_back(medianTiming(201, [log] { log->recordReadings(); }));
         printTiming(QByteArray::number(count).append(" records:").constData(), ticks.back());
     }
     std::printf("  1,000,000 against 1,000 records: %.2f times processor time, %.2f times wall "
@@ -172,7 +165,7 @@ int main(int argc, char *argv[])
                 ticks.back().wallMs / ticks.front().wallMs);
     std::printf("Memory held by a log of 1,000,000 records: %.0f MiB resident\n",
                 residentMiB() - memoryBefore);
-    delete datei::instance();
+    delete LogFileDialog::instance();
     delete log;
 
     // The old way: read the whole text, append the record, set the whole text again.
@@ -184,7 +177,7 @@ int main(int argc, char *argv[])
         fillTo(&literal, count);
         const Timing tick = medianTiming(repetitions, [&] {
             literal.setPlainText(literal.toPlainText() +
-                                 logRecord(clockText(clock.currentTime()),
+                                 logRecord(clockText(seams.clock.currentTime()),
                                            named<QLineEdit>(form, "Text1")->text(),
                                            named<QLineEdit>(form, "Text2")->text(),
                                            named<QLineEdit>(form, "Text3")->text()));

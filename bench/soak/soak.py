@@ -41,7 +41,7 @@ import tempfile
 import time
 import traceback
 
-READ_WAIT_MS = 50  # how long the program's READBYTE waits for an answer
+READ_WAIT_MS = 50  # how long the program's readByte() waits for an answer
 STRAY_BYTE = 0x55  # what the simulator sends unasked; never used as an answer here
 COMMAND_PING, COMMAND_TEMPERATURE, COMMAND_BATTERY = 1, 22, 25
 HYPHENS = "-" * 17

@@ -1,6 +1,6 @@
 #include "protocol.h"
 
-#include "module1.h"
+#include "seriallink.h"
 
 #include <QString>
 
@@ -44,24 +44,24 @@ double voltageFromAnswer(int answer)
     return floorToTenth(volts);
 }
 
-void WakeUp(Module1 &port)
+void wakeUp(SerialLink &port)
 {
-    port.RTS(0);
-    port.DELAY(50);
-    port.RTS(1);
-    port.DELAY(200);
+    port.setRts(0);
+    port.delay(50);
+    port.setRts(1);
+    port.delay(200);
     for (int attempt = 0; attempt < PingAttempts; ++attempt) {
-        port.SENDBYTE(CommandPing);
-        port.DELAY(10);
-        if (port.READBYTE() != -1)
+        port.sendByte(CommandPing);
+        port.delay(10);
+        if (port.readByte() != -1)
             return;
     }
 }
 
-qint16 ask(Module1 &port, int command)
+qint16 ask(SerialLink &port, int command)
 {
-    port.SENDBYTE(command);
-    return port.READBYTE();
+    port.sendByte(command);
+    return port.readByte();
 }
 
 bool answersAgree(std::initializer_list<qint16> answers)
@@ -90,7 +90,7 @@ bool allEchoed(std::initializer_list<std::pair<int, qint16>> exchanges)
     return any;
 }
 
-bool echoesProbe(Module1 &port)
+bool echoesProbe(SerialLink &port)
 {
     const bool echoed = ask(port, EchoProbe) == EchoProbe;
     // Noise around the probe proves nothing; the answers before it stay unexplained, so the port

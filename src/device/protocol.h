@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-class Module1;
+class SerialLink;
 class QString;
 
 // The device answers single command bytes with single bytes. These functions speak that protocol
@@ -28,9 +28,9 @@ using Temperature = std::optional<double>;
 Temperature temperatureFromAnswer(int answer);
 double voltageFromAnswer(int answer);
 
-void WakeUp(Module1 &port);
+void wakeUp(SerialLink &port);
 // One exchange: the command, then the answer, NoAnswer for none.
-qint16 ask(Module1 &port, int command);
+qint16 ask(SerialLink &port, int command);
 // The answers one tick gave to the same command agree when those that carry a value lie within
 // one converter step of each other: between reads a few milliseconds apart a real change is at
 // most one step, and anything more is another command's answer or noise.
@@ -38,7 +38,7 @@ bool answersAgree(std::initializer_list<qint16> answers);
 // Every exchange was answered with its own command, as a line that echoes answers.
 bool allEchoed(std::initializer_list<std::pair<int, qint16>> exchanges);
 // Whether the port returns a byte that no device answers with: asked only when allEchoed().
-bool echoesProbe(Module1 &port);
+bool echoesProbe(SerialLink &port);
 
 // " 21.5", "-.3", " 0" for no value: leading blank for numbers that are not negative, a point
 // whatever the locale, no digit before the point between -1 and 1, no trailing zero.

@@ -16,9 +16,9 @@ QString infoBoxText(int major, int minor, int revision)
            QStringLiteral("E-Mail: ") + QString::fromUtf8(author::EMail);
 }
 
-void ShowInfoBox(MessageBoxes &messageBoxes)
+void showInfoBox(MessageBoxes &messageBoxes)
 {
-    messageBoxes.show(
+    messageBoxes.inform(
         infoBoxText(WARMLOG_VERSION_MAJOR, WARMLOG_VERSION_MINOR, WARMLOG_VERSION_PATCH),
-        msgbox::StyleInformation, programTitle());
+        MessageBoxes::Icon::Information, programTitle());
 }

@@ -8,4 +8,4 @@ class QString;
 QString infoBoxText(int major, int minor, int revision);
 
 // Shows the program's version, its author and the author's e-mail address.
-void ShowInfoBox(MessageBoxes &messageBoxes);
+void showInfoBox(MessageBoxes &messageBoxes);

@@ -7,6 +7,8 @@
 // click only highlights an entry; a double click or Enter opens it as the current directory.
 class DirListBox : public QListWidget
 {
+    Q_OBJECT
+
 public:
     explicit DirListBox(QWidget *parent = nullptr);
 

@@ -8,6 +8,8 @@ class QStorageInfo;
 // Windows the drive letters in order. Each entry stands for the root directory of its drive.
 class DriveListBox : public QComboBox
 {
+    Q_OBJECT
+
 public:
     explicit DriveListBox(QWidget *parent = nullptr);
     // The list for these mounted volumes and the system's root volume, which is invalid where the

@@ -23,9 +23,3 @@ void KeyedStatusBar::setPanelText(const QString &key, const QString &text)
     if (QLabel *panel = m_panels.value(key))
         panel->setText(text);
 }
-
-QString KeyedStatusBar::panelText(const QString &key) const
-{
-    const QLabel *panel = m_panels.value(key);
-    return panel ? panel->text() : QString();
-}

@@ -1,7 +1,7 @@
 #include "device/portlist.h"
-#include "device/qtserialmodule.h"
+#include "device/qtseriallink.h"
 #include "main/displaystart.h"
-#include "main/form1.h"
+#include "main/mainwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
@@ -43,35 +43,29 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    QtSerialModule serial;
+    QtSerialLink serial;
     SystemClock clock;
     QtMessageBoxes messageBoxes;
     QtTrayIcon tray;
     ProcessQuitter quitter;
     QtUrlOpener urlOpener;
     SystemPortList ports;
-    Platform platform;
-    platform.clock = &clock;
-    platform.messageBoxes = &messageBoxes;
-    platform.tray = &tray;
-    platform.quitter = &quitter;
-    platform.urlOpener = &urlOpener;
-    platform.ports = &ports;
+    const Platform platform{clock, messageBoxes, tray, quitter, urlOpener, ports};
 
-    Form1 form1(serial, platform);
-    // The program ends only through Form1::ende, not when the question box closes with the main
-    // window hidden in the notification area.
+    MainWindow mainWindow(serial, platform);
+    // The program ends only through MainWindow::confirmQuit(), not when the question box closes
+    // with the main window hidden in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
 #if QT_CONFIG(sessionmanager)
     // Logging out asks like the close box; a No keeps the session from ending.
     QObject::connect(
-        &app, &QGuiApplication::commitDataRequest, &form1,
-        [&form1](QSessionManager &manager) {
-            if (manager.allowsInteraction() && !form1.close())
+        &app, &QGuiApplication::commitDataRequest, &mainWindow,
+        [&mainWindow](QSessionManager &manager) {
+            if (manager.allowsInteraction() && !mainWindow.close())
                 manager.cancel();
         },
         Qt::DirectConnection);
 #endif
-    form1.show();
+    mainWindow.show();
     return QApplication::exec();
 }

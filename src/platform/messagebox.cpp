@@ -5,8 +5,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <memory>
-
 namespace {
 
 // A question offers only its two answers: neither Esc nor the title bar's close box answers it.
@@ -22,44 +20,44 @@ protected:
     void closeEvent(QCloseEvent *event) override { event->ignore(); }
 };
 
+QMessageBox::Icon boxIcon(MessageBoxes::Icon icon)
+{
+    switch (icon) {
+    case MessageBoxes::Icon::Warning:
+        return QMessageBox::Warning;
+    case MessageBoxes::Icon::Critical:
+        return QMessageBox::Critical;
+    case MessageBoxes::Icon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
 } // namespace
 
-int QtMessageBoxes::show(const QString &prompt, int style, const QString &title)
+// The interface is German whatever the user's locale, so the buttons carry their own texts.
+MessageBoxes::Answer QtMessageBoxes::ask(const QString &question, Answer defaultAnswer,
+                                         const QString &title)
 {
-    const bool asks = (style & 0x0F) == msgbox::StyleYesNo;
-    const std::unique_ptr<QMessageBox> shown =
-        asks ? std::make_unique<QuestionBox>() : std::make_unique<QMessageBox>();
-    QMessageBox &box = *shown;
+    QuestionBox box;
     box.setWindowTitle(title);
-    box.setText(prompt);
-    switch (style & 0x70) {
-    case msgbox::StyleCritical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case msgbox::StyleQuestion:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case msgbox::StyleExclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case msgbox::StyleInformation:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
+    box.setText(question);
+    box.setIcon(QMessageBox::Question);
+    QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(defaultAnswer == Answer::Yes ? yes : no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
 
-    // The interface is German whatever the user's locale, so the buttons carry their own texts.
-    if (asks) {
-        QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
-        box.setDefaultButton((style & msgbox::StyleDefaultSecond) ? no : yes);
-        box.exec();
-        return box.clickedButton() == yes ? msgbox::AnswerYes : msgbox::AnswerNo;
-    }
+void QtMessageBoxes::inform(const QString &message, Icon icon, const QString &title)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(message);
+    box.setIcon(boxIcon(icon));
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
-    return msgbox::AnswerOk;
 }

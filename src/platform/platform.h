@@ -8,14 +8,15 @@ class TrayIcon;
 class UrlOpener;
 
 // What the windows need from the machine that a test must be able to replace. The program's
-// main() fills it with the real implementations; each member outlives the windows.
+// main() makes the real implementations; each outlives the windows. A desktop without a
+// notification area still has a TrayIcon: it says so through isAvailable().
 struct Platform
 {
-    Clock *clock = nullptr;
-    MessageBoxes *messageBoxes = nullptr;
-    TrayIcon *tray = nullptr;
-    Quitter *quitter = nullptr;
-    UrlOpener *urlOpener = nullptr;
-    // The serial ports offered besides Com 1 to Com 4; none without it.
-    PortList *ports = nullptr;
+    Clock &clock;
+    MessageBoxes &messageBoxes;
+    TrayIcon &tray;
+    Quitter &quitter;
+    UrlOpener &urlOpener;
+    // The serial ports offered besides Com 1 to Com 4.
+    PortList &ports;
 };

@@ -6,11 +6,11 @@ class Quitter
 {
 public:
     virtual ~Quitter() = default;
-    virtual void End() = 0;
+    virtual void quit() = 0;
 };
 
 class ProcessQuitter final : public Quitter
 {
 public:
-    [[noreturn]] void End() override;
+    [[noreturn]] void quit() override;
 };

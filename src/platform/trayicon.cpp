@@ -19,29 +19,24 @@ QString TrayIcon::tipText(const QString &text)
     return tip;
 }
 
-bool TrayIcon::Shell_NotifyIcon(int message, const NotifyIconData &data)
+bool TrayIcon::show(const QIcon &icon, const QString &tip)
 {
-    switch (message) {
-    case NIM_ADD:
-        if (m_shown)
-            return false;
-        m_shown = true;
-        m_shownId = data.uID;
-        m_shownTip = (data.uFlags & NIF_TIP) ? tipText(data.szTip) : QString();
-        showIcon((data.uFlags & NIF_ICON) ? data.hIcon : QIcon(), m_shownTip);
-        m_areaCheck->start();
-        return true;
-    case NIM_DELETE:
-        if (!m_shown || data.uID != m_shownId)
-            return false;
-        m_shown = false;
-        m_shownTip.clear();
-        m_areaCheck->stop();
-        hideIcon();
-        return true;
-    default:
+    if (m_shown)
         return false;
-    }
+    m_shown = true;
+    showIcon(icon, tipText(tip));
+    m_areaCheck->start();
+    return true;
+}
+
+bool TrayIcon::hide()
+{
+    if (!m_shown)
+        return false;
+    m_shown = false;
+    m_areaCheck->stop();
+    hideIcon();
+    return true;
 }
 
 void TrayIcon::checkArea()

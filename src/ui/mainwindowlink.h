@@ -22,6 +22,8 @@ public:
     MainWindowLink(std::function<Readings()> readings, QObject *parent);
 
     Readings readings() const { return m_readings(); }
+    // Asks the main window to come to the front.
+    void requestShow() { Q_EMIT showRequested(); }
 
 Q_SIGNALS:
     void showRequested();

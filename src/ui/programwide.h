@@ -1,12 +1,26 @@
 #pragma once
 
-// The one program-wide instance of a window class: the first window made registers itself, and
-// the slot empties when it goes, so that the next use makes a new one.
+#include "ui/windowplacement.h"
+
+struct Platform;
+class MainWindowLink;
+
+// The one program-wide instance of a secondary window class. showInstance() makes it on first use
+// and brings it forward; a window that closes gives up its place at once (it is deleted shortly
+// after), so that the next showInstance() makes a new one. A window class declares
+// ProgramWide<Window> a friend, so that only this makes it.
 template <typename Window> class ProgramWide
 {
 public:
     // The program-wide instance, or null while there is none.
     static Window *instance() { return s_instance; }
+
+    static Window *showInstance(const Platform &platform, MainWindowLink *mainWindow)
+    {
+        Window *window = s_instance ? s_instance : new Window(platform, mainWindow);
+        bringForward(window);
+        return window;
+    }
 
 protected:
     explicit ProgramWide(Window *self) : m_self(self)
@@ -16,7 +30,7 @@ protected:
     }
     ~ProgramWide() { releaseInstance(); }
 
-    // For a window that is about to go, so that a show request in between makes a new one.
+    // For a window that is closing.
     void releaseInstance()
     {
         if (s_instance == m_self)

@@ -2,7 +2,7 @@
 #include "device/portlist.h"
 #include "device/portmap.h"
 #include "device/protocol.h"
-#include "support/scriptedmodule.h"
+#include "support/scriptedlink.h"
 
 #include <QtTest>
 
@@ -49,15 +49,15 @@ private Q_SLOTS:
     {
         static const QRegularExpression form(u"^(0|-?([1-9]\\d*(\\.[1-9])?|\\.[1-9])) °C$"_s);
         QFETCH(int, answer);
-        ScriptedModule port;
+        ScriptedLink port;
         port.answers = {qint16(answer), qint16(answer)};
         const protocol::Temperature reading =
             protocol::temperatureFromAnswer(protocol::ask(port, protocol::CommandTemperature));
         const double volts =
             protocol::voltageFromAnswer(protocol::ask(port, protocol::CommandBattery));
 
-        const QString read = u"READBYTE -> %1"_s.arg(answer);
-        QCOMPARE(port.calls, QStringList({"SENDBYTE 22", read, "SENDBYTE 25", read}));
+        const QString read = u"readByte -> %1"_s.arg(answer);
+        QCOMPARE(port.calls, QStringList({"sendByte 22", read, "sendByte 25", read}));
         QCOMPARE(reading.has_value(), answer > 0);
         // Readings rise with the answer.
         QVERIFY(answer < 2 || *reading >= *protocol::temperatureFromAnswer(answer - 1));
@@ -71,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(battery.isEmpty() || protocol::numberText(volts) == battery);
     }
 
-    // Wakes the device with RTS, then pings until it answers, three times at most.
+    // Wakes the device with setRts, then pings until it answers, three times at most.
     void wakeUp_data()
     {
         QTest::addColumn<QList<qint16>>("answers");
@@ -84,13 +84,13 @@ private Q_SLOTS:
     {
         QFETCH(QList<qint16>, answers);
         QFETCH(int, pings);
-        ScriptedModule port;
+        ScriptedLink port;
         port.answers = answers;
-        protocol::WakeUp(port);
-        QStringList expected = {"RTS 0", "DELAY 50", "RTS 1", "DELAY 200"};
+        protocol::wakeUp(port);
+        QStringList expected = {"setRts 0", "delay 50", "setRts 1", "delay 200"};
         for (int ping = 0; ping < pings; ++ping)
-            expected << "SENDBYTE 1"
-                     << "DELAY 10" << u"READBYTE -> %1"_s.arg(answers.value(ping, -1));
+            expected << "sendByte 1"
+                     << "delay 10" << u"readByte -> %1"_s.arg(answers.value(ping, -1));
         QCOMPARE(port.calls, expected);
     }
     // Port names as the system gives them, whichever way Qt read them, in natural order.

@@ -1,4 +1,4 @@
-#include "info/urls.h"
+#include "info/linkswindow.h"
 #include "logging/dirlistbox.h"
 #include "logging/drivelistbox.h"
 #include "logging/logfile.h"
@@ -42,18 +42,18 @@ template <typename... Controls> void click(const QWidget &window, Controls... co
 struct LogRig : WindowRig
 {
     QTemporaryDir dir;
-    textdatei *log = openLog();
-    datei *dialog = nullptr;
+    LogWindow *log = openLog();
+    LogFileDialog *dialog = nullptr;
 
     explicit LogRig(const QString &text = LogText)
     {
         named<QPlainTextEdit>(*log, "Text1")->setPlainText(text);
         click(*log, "Command2");
-        dialog = datei::instance();
+        dialog = LogFileDialog::instance();
         named<DirListBox>(*dialog, "Dir1")->setPath(dir.path());
     }
 
-    void save(const QString &name, int answer)
+    void save(const QString &name, MessageBoxes::Answer answer)
     {
         named<QLineEdit>(*dialog, "Text1")->setText(name);
         boxes.answers = {answer};
@@ -103,7 +103,7 @@ private Q_SLOTS:
         LogRig rig(typed);
         rig.clock.time = QTime(7, 5, 9);
         rig.put("Text1 Text2 Text3", {u"21.5 °C"_s, u"-.5 °C"_s, u"22.3 °C"_s});
-        textdatei *log = rig.log;
+        LogWindow *log = rig.log;
         const auto expect = [&log](const QString &caption, int interval, const QString &text) {
             const QTimer *timer = named<QTimer>(*log, "Timer1");
             QCOMPARE(log->windowTitle() + u'|' + QString::number(timer->interval()),
@@ -122,7 +122,7 @@ private Q_SLOTS:
         expect(recording, 1000, typed);
         QTRY_COMPARE(log->logText(), typed + u"\n"_s + record);
         click(*log, "Option2"); // recording, option: waits for the next start
-        log->Timer1_Timer();
+        log->recordReadings();
         const QString twice = typed + u"\n"_s + record + record;
         expect(recording, 1000, twice);
         click(*log, "Command3"); // recording, start
@@ -143,18 +143,18 @@ private Q_SLOTS:
         edit->setPlainText(typed);
         edit->moveCursor(QTextCursor::End);
         QTest::keyClick(edit, Qt::Key_Return);
-        log->Timer1_Timer();
+        log->recordReadings();
         QTest::keyClicks(edit, u"Notiz B"_s);
-        log->Timer1_Timer();
+        log->recordReadings();
         QTest::keyClick(edit, Qt::Key_Exclam);
         QCOMPARE(log->logText(), typed + u"\n"_s + record + u"Notiz B!\n"_s + record);
         edit->clear();
 
         // Sc&hließen only hides; the close box ends the window and its dialog, the next starts
         // anew.
-        const QPointer<textdatei> first = log;
-        const QPointer<datei> dialog = rig.dialog;
-        log->Timer1_Timer();
+        const QPointer<LogWindow> first = log;
+        const QPointer<LogFileDialog> dialog = rig.dialog;
+        log->recordReadings();
         click(*log, "Command1");
         QVERIFY(!log->isVisible() && rig.form->isVisible() && dialog->isVisible());
         QCOMPARE(rig.openLog(), log);
@@ -162,7 +162,7 @@ private Q_SLOTS:
         expect(stopped, 0, record);
         QVERIFY(log->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(first.isNull() && !textdatei::instance() && dialog.isNull());
+        QVERIFY(first.isNull() && !LogWindow::instance() && dialog.isNull());
         log = rig.openLog();
         QVERIFY(log->isVisible() && named<QRadioButton>(*log, "Option1")->isChecked());
         expect(idle, 0, QString());
@@ -185,12 +185,12 @@ private Q_SLOTS:
             QSKIP("locale not generated");
         LogRig rig;
         rig.clock.time = QTime(22, 5, 11);
-        rig.form->Timer2_Timer();
-        rig.form->resetit();
+        rig.form->showTime();
+        rig.form->resetExtremes();
         std::setlocale(LC_TIME, former.constData());
         rig.put("Label7 Ubat", {u"Spion an Com 4"_s, u"Batteriespannung: 4.25 Volt "_s});
-        URLs::showInstance(rig.platform, nullptr);
-        const std::unique_ptr<URLs> links(URLs::instance());
+        LinksWindow::showInstance(rig.platform, nullptr);
+        const std::unique_ptr<LinksWindow> links(LinksWindow::instance());
         rig.form->show();
         QHash<QString, QStringList> fixed;
         for (QWidget *window : QApplication::topLevelWidgets()) {
@@ -258,15 +258,14 @@ private Q_SLOTS:
     void save()
     {
         LogRig rig;
-        rig.save(u" werte.txt "_s, msgbox::AnswerYes);
+        rig.save(u" werte.txt "_s, MessageBoxes::Answer::Yes);
         QVERIFY(!rig.dialog->isVisible() && rig.form->isVisible() && rig.log->isVisible());
         click(*rig.log, "Command2");
-        QVERIFY(datei::instance() == rig.dialog && rig.dialog->isVisible());
+        QVERIFY(LogFileDialog::instance() == rig.dialog && rig.dialog->isVisible());
         QCOMPARE(named<QLineEdit>(*rig.dialog, "Text1")->text(), u" werte.txt "_s);
-        rig.save(u" werte.txt "_s, msgbox::AnswerYes);
+        rig.save(u" werte.txt "_s, MessageBoxes::Answer::Yes);
         QCOMPARE(rig.serial.calls, QStringList(2, u"Warmlog: Möchten sie die Datei als Exceldatei "
-                                                  u"speichern? (%1)"_s.arg(msgbox::StyleYesNo |
-                                                                           msgbox::StyleQuestion)));
+                                                  u"speichern? (Yes first)"_s));
         QCOMPARE(rig.files(), QStringList{u" werte.txt .xls"_s});
         QCOMPARE(contents(rig.file(u" werte.txt .xls"_s)), LogBytes + LogBytes);
     }
@@ -319,7 +318,7 @@ private Q_SLOTS:
             CreateFileW(reinterpret_cast<const wchar_t *>(target.utf16()), GENERIC_READ, 0, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         QCOMPARE(held != INVALID_HANDLE_VALUE, obstacle == InUse);
-        rig.save(name, msgbox::AnswerNo);
+        rig.save(name, MessageBoxes::Answer::No);
         CloseHandle(held);
 #else
         // Every save here would outgrow the limit; only those that reach a regular file write.
@@ -328,7 +327,7 @@ private Q_SLOTS:
         const rlimit limit{rlim_t(OldBytes.size() + 8), unlimited.rlim_max};
         std::signal(SIGXFSZ, SIG_IGN);
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
-        rig.save(name, msgbox::AnswerNo);
+        rig.save(name, MessageBoxes::Answer::No);
         setrlimit(RLIMIT_FSIZE, &unlimited);
 #endif
 
@@ -338,8 +337,7 @@ private Q_SLOTS:
                                    : u"Die Datei „%1“ kann nicht geöffnet werden."_s;
         QCOMPARE(rig.serial.calls.last(),
                  u"Warmlog: "_s + failed.arg(QDir::toNativeSeparators(rig.file(name + u".txt"_s))) +
-                     u"\nGrund: %1\n\nDas Log wurde nicht gespeichert. (%2)"_s.arg(reason).arg(
-                         msgbox::StyleCritical));
+                     u"\nGrund: %1\n\nDas Log wurde nicht gespeichert. (Critical)"_s.arg(reason));
         QVERIFY(rig.dialog->isVisible() && !rig.form->isVisible());
         QCOMPARE(rig.files(), before); // not even a part of the text or an empty file
         if (obstacle == OldFile || obstacle == InUse)
@@ -352,7 +350,7 @@ private Q_SLOTS:
     {
         WindowRig rig;
         click(*rig.openLog(), "Command2");
-        datei *dialog = datei::instance();
+        LogFileDialog *dialog = LogFileDialog::instance();
         DirListBox *list = named<DirListBox>(*dialog, "Dir1");
         QCOMPARE(list->path(), QDir::currentPath());
         // Where "/" is no mount point the root volume is invalid; still "/" comes first.
@@ -362,7 +360,7 @@ private Q_SLOTS:
         // A drive's root needs no second separator. Wine's C: and Z: come in order.
         auto *drives = named<DriveListBox>(*dialog, "Drive1");
         drives->setCurrentIndex(drives->findData(Windows ? u"Z:/"_s : u"/"_s));
-        dialog->Drive1_Change();
+        dialog->showDriveFolders();
         QCOMPARE(QStringList({list->path(), list->item(0)->text(),
                               logfile::path(list->path(), u"werte"_s, u".txt"_s)}),
                  Windows ? QStringList({"Z:/", "Z:\\", "Z:\\werte.txt"})
@@ -398,12 +396,12 @@ private Q_SLOTS:
 
         click(*dialog, "Command1");
         QVERIFY(dialog->isVisible());
-        QCOMPARE(rig.serial.calls, QStringList(u"Dateiname: Bitte Dateinamen angeben: (%1)"_s.arg(
-                                       msgbox::StyleInformation)));
+        QCOMPARE(rig.serial.calls,
+                 QStringList(u"Dateiname: Bitte Dateinamen angeben: (Information)"_s));
         named<QLineEdit>(*dialog, "Text1")->setText(u"werte"_s);
-        delete textdatei::instance();
+        delete LogWindow::instance();
         click(*dialog, "Command1");
-        QVERIFY(!textdatei::instance() && rig.boxes.shown == 1 && QDir(list->path()).isEmpty());
+        QVERIFY(!LogWindow::instance() && rig.boxes.shown == 1 && QDir(list->path()).isEmpty());
     }
 };
 

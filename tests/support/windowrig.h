@@ -1,15 +1,17 @@
 #pragma once
 
 #include "device/portlist.h"
-#include "logging/datei.h"
-#include "logging/textdatei.h"
-#include "main/form1.h"
+#include "logging/logfiledialog.h"
+#include "logging/logwindow.h"
 #include "main/keyedstatusbar.h"
+#include "main/mainwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
+#include "platform/trayicon.h"
+#include "platform/urlopener.h"
 #include "support/named.h"
-#include "support/scriptedmodule.h"
+#include "support/scriptedlink.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -35,45 +37,69 @@ struct FixedClock final : Clock
     QTime currentTime() const override { return time; }
 };
 
-// Message boxes that answer from a script, once it is empty the harmless answer (OK, or No to a
-// question), and record each box, in the journal too as "title: prompt (style)".
+// Message boxes that answer questions from a script, once it is empty with No, and journal each
+// box as "title: text (Yes first)", "(No first)" for a question, "(Information)" and so on.
 struct ScriptedMessageBoxes final : MessageBoxes
 {
     explicit ScriptedMessageBoxes(QStringList *journal) : journal(journal) {}
     QStringList *journal;
-    QList<int> answers; // msgbox::Answer...
+    QList<Answer> answers;
     int shown = 0;
 
-    int show(const QString &prompt, int style, const QString &title) override
+    Answer ask(const QString &question, Answer defaultAnswer, const QString &title) override
+    {
+        note(title, question, defaultAnswer == Answer::Yes ? "Yes first" : "No first");
+        return answers.isEmpty() ? Answer::No : answers.takeFirst();
+    }
+    void inform(const QString &message, Icon icon, const QString &title) override
+    {
+        const char *const names[] = {"Information", "Warning", "Critical"};
+        note(title, message, names[int(icon)]);
+    }
+    void note(const QString &title, const QString &text, const char *kind)
     {
         ++shown;
-        *journal << QStringLiteral("%1: %2 (%3)").arg(title, prompt).arg(style);
-        if (!answers.isEmpty())
-            return answers.takeFirst();
-        return (style & 0x0F) == msgbox::StyleYesNo ? msgbox::AnswerNo : msgbox::AnswerOk;
+        *journal << QStringLiteral("%1: %2 (%3)").arg(title, text, QLatin1String(kind));
     }
 };
 
-// A notification area that shows nothing, journals "NIM_ADD <tip>" and "NIM_DELETE", and clicks
-// when told.
+// A notification area that shows nothing, journals "tray shows <tip>" and "tray hidden" for what
+// it carries out, and clicks when told.
 struct ScriptedTrayIcon final : TrayIcon
 {
     explicit ScriptedTrayIcon(QStringList *journal) : journal(journal) {}
     QStringList *journal;
     bool available = true;
+    QString shownTip; // empty while hidden
+    bool shown = false;
 
     bool isAvailable() const override { return available; }
-    bool Shell_NotifyIcon(int message, const NotifyIconData &data) override
-    {
-        if (message == NIM_ADD)
-            *journal << QStringLiteral("NIM_ADD ") + data.szTip;
-        if (message == NIM_DELETE)
-            *journal << QStringLiteral("NIM_DELETE");
-        return TrayIcon::Shell_NotifyIcon(message, data);
-    }
     void click(QSystemTrayIcon::ActivationReason reason) { report(reason); }
-    void showIcon(const QIcon &, const QString &) override {}
-    void hideIcon() override {}
+    void showIcon(const QIcon &, const QString &tip) override
+    {
+        *journal << QStringLiteral("tray shows ") + tip;
+        shown = true;
+        shownTip = tip;
+    }
+    void hideIcon() override
+    {
+        *journal << QStringLiteral("tray hidden");
+        shown = false;
+        shownTip.clear();
+    }
+};
+
+// Journals "open <address>"; opens when told.
+struct ScriptedUrlOpener final : UrlOpener
+{
+    explicit ScriptedUrlOpener(QStringList *journal) : journal(journal) {}
+    QStringList *journal;
+    bool opens = true;
+    bool open(const QString &address) override
+    {
+        *journal << QStringLiteral("open ") + address;
+        return opens;
+    }
 };
 
 struct OfferedPorts final : PortList
@@ -87,25 +113,26 @@ struct OfferedPorts final : PortList
 // are program-wide, so the rig ends them.
 struct WindowRig : Quitter
 {
-    ScriptedModule serial;
+    ScriptedLink serial;
     FixedClock clock;
     ScriptedMessageBoxes boxes{&serial.calls};
     ScriptedTrayIcon tray{&serial.calls};
+    ScriptedUrlOpener urls{&serial.calls};
     OfferedPorts ports;
-    Platform platform{&clock, &boxes, &tray, this, nullptr, &ports};
-    std::unique_ptr<Form1> form = std::make_unique<Form1>(serial, platform);
+    Platform platform{clock, boxes, tray, *this, urls, ports};
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(serial, platform);
 
     ~WindowRig() override
     {
-        delete datei::instance();
-        delete textdatei::instance();
+        delete LogFileDialog::instance();
+        delete LogWindow::instance();
     }
-    void End() override { serial.calls << QStringLiteral("END"); }
+    void quit() override { serial.calls << QStringLiteral("END"); }
 
-    textdatei *openLog()
+    LogWindow *openLog()
     {
         named<QAction>(*form, "m_datei_logd")->trigger();
-        return textdatei::instance();
+        return LogWindow::instance();
     }
 
     // What the named controls and status panels show, frames their titles; "caption" the title.
@@ -118,7 +145,7 @@ struct WindowRig : Quitter
                       : control
                           ? control->property(control->inherits("QGroupBox") ? "title" : "text")
                                 .toString()
-                          : named<KeyedStatusBar>(*form, "StatusBar1")->panelText(name));
+                          : QStringLiteral("no control ") + name);
         }
         return texts;
     }
@@ -127,10 +154,7 @@ struct WindowRig : Quitter
     {
         const QStringList keys = QString::fromLatin1(names).split(u' ');
         for (int i = 0; i < keys.size(); ++i) {
-            if (QObject *control = form->findChild<QObject *>(keys[i]))
-                control->setProperty("text", texts[i]);
-            else
-                named<KeyedStatusBar>(*form, "StatusBar1")->setPanelText(keys[i], texts[i]);
+            named<QObject>(*form, keys[i].toLatin1())->setProperty("text", texts[i]);
         }
     }
 };

@@ -1,4 +1,4 @@
-#include "qtserialmodule.h"
+#include "qtseriallink.h"
 
 #include "openfailure.h"
 #include "portmap.h"
@@ -24,7 +24,7 @@ bool meansDeviceGone(QSerialPort::SerialPortError error)
 
 } // namespace
 
-QtSerialModule::QtSerialModule() : m_port(std::make_unique<QSerialPort>())
+QtSerialLink::QtSerialLink() : m_port(std::make_unique<QSerialPort>())
 {
     m_port->setBaudRate(BaudRate);
     m_port->setDataBits(QSerialPort::Data8);
@@ -43,12 +43,12 @@ QtSerialModule::QtSerialModule() : m_port(std::make_unique<QSerialPort>())
     m_sinceLineStirred.start();
 }
 
-QtSerialModule::~QtSerialModule()
+QtSerialLink::~QtSerialLink()
 {
     closePort();
 }
 
-void QtSerialModule::OPENCOM(const QByteArray &openText)
+void QtSerialLink::open(const QByteArray &openText)
 {
     closePort();
     m_devicePath.clear();
@@ -75,12 +75,12 @@ void QtSerialModule::OPENCOM(const QByteArray &openText)
     m_devicePath = path;
 }
 
-QString QtSerialModule::openFailure() const
+QString QtSerialLink::openFailure() const
 {
     return m_openFailure;
 }
 
-void QtSerialModule::CLOSECOM()
+void QtSerialLink::close()
 {
     closePort();
     m_devicePath.clear();
@@ -99,7 +99,7 @@ void QtSerialModule::CLOSECOM()
 // The caller adds what only the values tell: readings of one tick that disagree, and a line
 // that returns every command as it was sent. A device that answers in time meets none of this;
 // its bytes on the wire are the same, and a run costs GuardMilliseconds more.
-void QtSerialModule::SENDBYTE(int byte)
+void QtSerialLink::sendByte(int byte)
 {
     m_withheld = false;
     m_awaitingAnswer = false;
@@ -113,8 +113,8 @@ void QtSerialModule::SENDBYTE(int byte)
         return;
     }
     // A byte passes for an answer only when it cannot be another command's late answer. After a
-    // READBYTE that timed out, only that same command is sent again (a late answer to it is
-    // still its own); any other is not sent, and its READBYTE answers -1 at once, until the line
+    // readByte that timed out, only that same command is sent again (a late answer to it is
+    // still its own); any other is not sent, and its readByte answers -1 at once, until the line
     // has been quiet for QuietMilliseconds: no byte came, nothing was sent and no read timed out.
     // Then what arrived is dropped and the command sent as usual. A device answering in time
     // never meets this; a silent one costs a tick one or two read waits instead of five.
@@ -139,7 +139,7 @@ void QtSerialModule::SENDBYTE(int byte)
     dropLostPort();
 }
 
-qint16 QtSerialModule::READBYTE()
+qint16 QtSerialLink::readByte()
 {
     if (std::exchange(m_withheld, false) || !portUsable())
         return -1;
@@ -168,7 +168,7 @@ qint16 QtSerialModule::READBYTE()
     return received && alone ? qint16(quint8(byte)) : qint16(-1);
 }
 
-bool QtSerialModule::confirmAnswers()
+bool QtSerialLink::confirmAnswers()
 {
     m_runOpen = false;
     if (m_state == State::Open && m_sinceAnswer.isValid()) {
@@ -181,7 +181,7 @@ bool QtSerialModule::confirmAnswers()
     return !std::exchange(m_noiseInRun, false) && !lineNoisy();
 }
 
-void QtSerialModule::RTS(int level)
+void QtSerialLink::setRts(int level)
 {
     m_rtsLevel = level != 0 ? 1 : 0;
     if (m_state != State::Open)
@@ -191,7 +191,7 @@ void QtSerialModule::RTS(int level)
     dropLostPort();
 }
 
-void QtSerialModule::DTR(int level)
+void QtSerialLink::setDtr(int level)
 {
     m_dtrLevel = level != 0 ? 1 : 0;
     if (m_state != State::Open)
@@ -201,14 +201,14 @@ void QtSerialModule::DTR(int level)
     dropLostPort();
 }
 
-void QtSerialModule::DELAY(int milliseconds)
+void QtSerialLink::delay(int milliseconds)
 {
     // Sleeps rather than waits in an event loop, so no timer tick can run inside the caller's.
     if (milliseconds > 0)
         QThread::msleep(ulong(milliseconds));
 }
 
-void QtSerialModule::dropUnasked()
+void QtSerialLink::dropUnasked()
 {
     if (m_port->bytesAvailable() > 0) {
         m_port->skip(m_port->bytesAvailable());
@@ -216,26 +216,26 @@ void QtSerialModule::dropUnasked()
     }
 }
 
-void QtSerialModule::takeInNoise()
+void QtSerialLink::takeInNoise()
 {
     // Takes in what the system holds; the readyRead handler drops it as unasked.
     m_port->waitForReadyRead(0);
     dropUnasked();
 }
 
-void QtSerialModule::noteNoise()
+void QtSerialLink::noteNoise()
 {
     m_sinceLineStirred.start();
     m_sinceNoise.start();
     m_noiseInRun = true;
 }
 
-bool QtSerialModule::lineNoisy() const
+bool QtSerialLink::lineNoisy() const
 {
     return m_sinceNoise.isValid() && !m_sinceNoise.hasExpired(QuietMilliseconds);
 }
 
-void QtSerialModule::resetExchange()
+void QtSerialLink::resetExchange()
 {
     m_lastCommand = -1;
     m_unsettledCommand = -1;
@@ -247,7 +247,7 @@ void QtSerialModule::resetExchange()
     m_runOpen = false;
 }
 
-void QtSerialModule::closePort()
+void QtSerialLink::closePort()
 {
     resetExchange();
     m_state = State::Closed;
@@ -257,7 +257,7 @@ void QtSerialModule::closePort()
     m_port->clearError();
 }
 
-bool QtSerialModule::openPort()
+bool QtSerialLink::openPort()
 {
     if (!m_port->open(QIODevice::ReadWrite))
         return false;
@@ -268,7 +268,7 @@ bool QtSerialModule::openPort()
     return true;
 }
 
-void QtSerialModule::applyModemLines()
+void QtSerialLink::applyModemLines()
 {
     // A pseudo-terminal has no modem lines; a refusal leaves the port as usable as before.
     if (m_rtsLevel >= 0)
@@ -278,7 +278,7 @@ void QtSerialModule::applyModemLines()
     m_port->clearError();
 }
 
-void QtSerialModule::onError(int error)
+void QtSerialLink::onError(int error)
 {
     if (m_state != State::Open || m_lossPending ||
         !meansDeviceGone(QSerialPort::SerialPortError(error)))
@@ -296,7 +296,7 @@ void QtSerialModule::onError(int error)
     QTimer::singleShot(0, m_port.get(), [this] { dropLostPort(); });
 }
 
-void QtSerialModule::dropLostPort()
+void QtSerialLink::dropLostPort()
 {
     if (!m_lossPending)
         return;
@@ -309,7 +309,7 @@ void QtSerialModule::dropLostPort()
                                 .arg(m_devicePath, m_lossReason);
 }
 
-bool QtSerialModule::portUsable()
+bool QtSerialLink::portUsable()
 {
     dropLostPort();
     if (m_state == State::Lost && m_sinceReopenAttempt.hasExpired(ReopenIntervalMilliseconds)) {

@@ -1,6 +1,6 @@
-#include "device/qtserialmodule.h"
+#include "device/qtseriallink.h"
 #include "info/infobox.h"
-#include "info/urls.h"
+#include "info/linkswindow.h"
 #include "platform/urlopener.h"
 #include "support/windowrig.h"
 
@@ -16,17 +16,9 @@ using Answers = QList<qint16>;
 using Texts = QStringList;
 using Steps = QList<void (*)(WindowRig &)>;
 
-class TestForm1 : public QObject, UrlOpener
+class TestMainWindow : public QObject
 {
     Q_OBJECT
-
-    QList<int> shellResults; // the scripted shell's, oldest first
-    QStringList opened;      // window and address it was asked to open: "URLs https://..."
-    int open(QWidget *owner, const QString &address) override
-    {
-        opened << owner->objectName() + u' ' + address;
-        return shellResults.takeFirst();
-    }
 
     // The items of a menu as it opens, "-" for a separator.
     static QStringList menuItems(QMenu *menu)
@@ -48,7 +40,7 @@ class TestForm1 : public QObject, UrlOpener
     }
     static QString where(const WindowRig &rig) // by icon shown, window visible, minimised
     {
-        const int at = 4 * rig.tray.isShown() + 2 * rig.form->isVisible() + rig.form->isMinimized();
+        const int at = 4 * rig.tray.shown + 2 * rig.form->isVisible() + rig.form->isMinimized();
         return u"gone,gone,start,task bar,gone,tray,restored+icon,minimised+icon"_s.split(u',')[at];
     }
 
@@ -61,15 +53,18 @@ class TestForm1 : public QObject, UrlOpener
     static void anzeigen(WindowRig &rig) { fromIconMenu(rig, "mnBarShowWindow"); }
     static void beenden(WindowRig &rig) { fromIconMenu(rig, "mnBarExit"); }
     static void closeBox(WindowRig &rig) { rig.form->close(); }
-    static void ende(WindowRig &rig) { named<QAction>(*rig.form, "m_datei_ende")->trigger(); }
+    static void confirmQuit(WindowRig &rig)
+    {
+        named<QAction>(*rig.form, "m_datei_ende")->trigger();
+    }
     static void port(WindowRig &rig) { named<QAction>(*rig.form, "m_a_com1")->trigger(); }
-    static void yes(WindowRig &rig) { rig.boxes.answers << msgbox::AnswerYes; }
+    static void yes(WindowRig &rig) { rig.boxes.answers << MessageBoxes::Answer::Yes; }
     static void areaGone(WindowRig &rig)
     {
         rig.tray.available = false;
         QTest::qWait(int(2 * TrayIcon::AreaCheck.count()));
     }
-    static void tick(WindowRig &rig) { rig.form->Timer1_Timer(); }
+    static void tick(WindowRig &rig) { rig.form->measure(); }
 
 private Q_SLOTS:
 
@@ -77,7 +72,7 @@ private Q_SLOTS:
     void start()
     {
         WindowRig rig;
-        Form1 &form = *rig.form;
+        MainWindow &form = *rig.form;
         QCOMPARE(
             rig.show("Label7 Text2 Text3 Text4 Hilfe Ubat Ubatjn Command2 Frame1 Label1 Label4 "
                      "Frame2 Label2 Label3 Label5 Label6 Frame3"),
@@ -101,7 +96,8 @@ private Q_SLOTS:
         QCOMPARE(infoBoxText(2, 10, 11), u"Version: 2. 10. 11. "_s + Author);
         named<QAction>(form, "m_f_info")->trigger();
         named<QAction>(form, "mnbarinfo")->trigger();
-        QCOMPARE(rig.serial.calls, Texts(2, "Warmlog: Version: 2. 0. 0. " + Author + " (64)"));
+        QCOMPARE(rig.serial.calls,
+                 Texts(2, "Warmlog: Version: 2. 0. 0. " + Author + " (Information)"));
         QVERIFY(!form.isVisible());
         QVERIFY(form.centralWidget() && form.minimumSize() == form.maximumSize());
         QCOMPARE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
@@ -152,9 +148,9 @@ private Q_SLOTS:
         rig.serial.quiet = quiet;
         named<QMenu>(*rig.form, "m_anschluss")->actions().at(port - 1)->trigger();
 
-        QCOMPARE(rig.serial.calls.first(), u"OPENCOM COM%1:9600,n,8,1"_s.arg(port));
+        QCOMPARE(rig.serial.calls.first(), u"open COM%1:9600,n,8,1"_s.arg(port));
         // The wake-up's pings, one if answered, else three (see the protocol's test), and the ping.
-        QCOMPARE(rig.serial.calls.count(u"SENDBYTE 1"_s), answers.isEmpty() ? 4 : 2);
+        QCOMPARE(rig.serial.calls.count(u"sendByte 1"_s), answers.isEmpty() ? 4 : 2);
         // Text1 is left to the first tick; the extremes' times stay.
         QCOMPARE(rig.show("Label7 Text2 Text3 Text1 caption Text5 Text6"),
                  Texts({found ? u"Spion an Com %1"_s.arg(port) : NoDevice, shown(extremes.at(0)),
@@ -163,7 +159,7 @@ private Q_SLOTS:
             QCOMPARE(item->isChecked(), item->objectName().endsWith(QString::number(port)));
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), found);
         // The probe goes only where every answer was the command itself.
-        QCOMPARE(rig.serial.calls.contains(u"SENDBYTE 165"_s),
+        QCOMPARE(rig.serial.calls.contains(u"sendByte 165"_s),
                  (answers.mid(0, 4) == Answers{1, 1, 22, 22}));
         const QString tip = named<QWidget>(*rig.form, "Label7")->toolTip();
         QCOMPARE(tip.contains(u"Loopback"_s), answers.size() > 4);
@@ -186,9 +182,9 @@ private Q_SLOTS:
         simulator.start(QStringLiteral(WARMLOG_DEVSIM), {"--link", link, "--temp-byte", "128"});
         QTRY_VERIFY(simulator.canReadLine());
         const QString name = QFileInfo(link).canonicalFilePath().mid(5); // "pts/N"
-        QtSerialModule serial;
+        QtSerialLink serial;
         WindowRig rig;
-        rig.form = std::make_unique<Form1>(serial, rig.platform);
+        rig.form = std::make_unique<MainWindow>(serial, rig.platform);
         auto *menu = named<QMenu>(*rig.form, "m_anschluss");
         rig.ports.offered = {{"ttyUSB0", "A&B"}, {"ttyS0", ""}, {"ttyS4", ""}, {name, ""}};
         QCOMPARE(menuItems(menu).mid(4), Texts({"-", "ttyUSB0 (A&&B)", "ttyS0", "ttyS4", name}));
@@ -249,9 +245,9 @@ private Q_SLOTS:
             QVERIFY(fifo.open(QIODevice::WriteOnly) &&
                     fifo.write(lines.split(';').join('\n') + '\n'));
         };
-        QtSerialModule serial;
+        QtSerialLink serial;
         WindowRig rig;
-        rig.form = std::make_unique<Form1>(serial, rig.platform);
+        rig.form = std::make_unique<MainWindow>(serial, rig.platform);
         port(rig);
         QCOMPARE(rig.show("Label7 Text2 Text3"), Texts({"Spion an Com 1", "25.1 °C", "25.1 °C"}));
         static const QRegularExpression right(
@@ -288,30 +284,31 @@ private Q_SLOTS:
 
         const Answers room{128, 128, 129};
         const Texts unknown{"Batteriespannung: unbekannt ", "before", "0 °C", Hyphens};
-        QTest::newRow("4.0, then 3.9") << Answers{36, 35} << room << true << Texts{"DTR 1", "RTS 1"}
-                                       << Texts{" 4", "Laden: ja ", "25.1 °C", "25.4 °C"};
+        QTest::newRow("4.0, then 3.9")
+            << Answers{36, 35} << room << true << Texts{"setDtr 1", "setRts 1"}
+            << Texts{" 4", "Laden: ja ", "25.1 °C", "25.4 °C"};
         QTest::newRow("4.0") << Answers{36, 36, 36} << room << true << Texts{}
                              << Texts{" 4", "before", "25.1 °C", "25.4 °C"};
         QTest::newRow("4.0, then 4.1")
-            << Answers{36, 36, 37} << room << true << Texts{"DTR 0", "RTS 0"}
+            << Answers{36, 36, 37} << room << true << Texts{"setDtr 0", "setRts 0"}
             << Texts{" 4", "Laden: nein ", "25.1 °C", "25.4 °C"};
         QTest::newRow("4.1, then 4.0") << Answers{37, 37, 36} << room << true << Texts{}
                                        << Texts{" 4.1", "before", "25.1 °C", "25.4 °C"};
         // A silent device: 0.3 V, charging on, no temperature.
         QTest::newRow("silent") << Answers{-1, -1} << Answers{-1, -1, -1} << true
-                                << Texts{"DTR 1", "RTS 1"}
+                                << Texts{"setDtr 1", "setRts 1"}
                                 << Texts{" .3", "Laden: ja ", "0 °C", Hyphens};
         // Held back: what disagrees, or all of it on a noisy or echoing line.
         QTest::newRow("battery apart") << Answers{37, 39, 37} << room << true << Texts{}
                                        << Texts{unknown.mid(0, 2) + Texts{"25.1 °C", "25.4 °C"}};
         QTest::newRow("temperatures apart")
-            << Answers{37, 37, 37} << Answers{37, 128, 128} << true << Texts{"DTR 0", "RTS 0"}
+            << Answers{37, 37, 37} << Answers{37, 128, 128} << true << Texts{"setDtr 0", "setRts 0"}
             << Texts{" 4.1", "Laden: nein ", "0 °C", Hyphens};
         QTest::newRow("noisy") << Answers{37, 37, 37} << room << false << Texts{} << unknown;
         QTest::newRow("echo") << Answers{37, 37, 37} << Answers{22, 22, 22, 0xA5} << true << Texts{}
                               << unknown;
         QTest::newRow("at -16.9") << Answers{37, 37, 37} << Answers{22, 22, 22} << true
-                                  << Texts{"DTR 0", "RTS 0"}
+                                  << Texts{"setDtr 0", "setRts 0"}
                                   << Texts{" 4.1", "Laden: nein ", "-16.9 °C", "-16.9 °C"};
     }
 
@@ -326,12 +323,12 @@ private Q_SLOTS:
         rig.serial.answers = battery + temperatures;
         rig.serial.quiet = quiet;
 
-        rig.form->Timer1_Timer();
+        rig.form->measure();
 
-        QTEST(rig.serial.calls.filter(QRegularExpression(u"^(DTR|RTS) "_s)), "lines");
+        QTEST(rig.serial.calls.filter(QRegularExpression(u"^(setDtr|setRts) "_s)), "lines");
         // The bytes asked are those of every tick, and a probe where every temperature answer
         // was the command itself.
-        QCOMPARE(rig.serial.calls.filter(u"SENDBYTE"_s).join(u' ').remove(u"SENDBYTE "_s),
+        QCOMPARE(rig.serial.calls.filter(u"sendByte"_s).join(u' ').remove(u"sendByte "_s),
                  (battery.size() == 2 ? u"25 25 22 22 22"_s : u"25 25 25 22 22 22"_s) +
                      (temperatures.startsWith(22) ? u" 165"_s : u""_s));
         // Text1, the caption and the extremes each take their own reading, in this order.
@@ -341,7 +338,7 @@ private Q_SLOTS:
                         shown[1], shown[2], "Warmlog " + shown[2], shown[3], Hyphens}));
     }
 
-    void temperatur_data()
+    void updateExtremes_data()
     {
         QTest::addColumn<QStringList>("before"); // minimum, maximum
         QTest::addColumn<int>("answer");
@@ -359,7 +356,7 @@ private Q_SLOTS:
         QTest::newRow("reset, silent") << Texts{"-20.2", "20"} << 0 << Texts{"-", "-"} << "0 °C";
     }
 
-    void temperatur()
+    void updateExtremes()
     {
         QFETCH(QStringList, before);
         QFETCH(int, answer);
@@ -370,7 +367,7 @@ private Q_SLOTS:
         rig.put("Text1 Text2 Text3 Text4",
                 {reset, shown(before.at(0)), shown(before.at(1)), "15:30:45 Uhr"});
 
-        reset.isEmpty() ? rig.form->temperatur(protocol::temperatureFromAnswer(answer))
+        reset.isEmpty() ? rig.form->updateExtremes(protocol::temperatureFromAnswer(answer))
                         : named<QPushButton>(*rig.form, "Command2")->click();
 
         QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
@@ -387,16 +384,16 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("calls"); // to the area, the port and the end; questions
 
         const QString none, plain = u"Warmlog"_s, ticked = u"Warmlog 25.1 °C"_s;
-        const QString add = u"NIM_ADD "_s, remove = u"NIM_DELETE"_s;
+        const QString add = u"tray shows "_s, remove = u"tray hidden"_s;
         const Texts added{add + plain}, removed{add + plain, remove};
-        const QString quit = u"Warmlog: Möchten Sie das Programm wirklich beenden? (292)"_s;
+        const QString quit = u"Warmlog: Möchten Sie das Programm wirklich beenden? (No first)"_s;
         QTest::newRow("left click") << Steps{minimise, left} << "minimised+icon" << plain << added;
         QTest::newRow("anzeigen") << Steps{minimise, anzeigen} << "start" << none << removed;
         QTest::newRow("other clicks")
             << Steps{minimise, doubleClick, middle} << "tray" << plain << added;
         // The second add is refused: one icon, with the first tool tip.
-        QTest::newRow("restored to tray") << Steps{minimise, left, taskBar, tick, minimise}
-                                          << "tray" << plain << Texts{add + plain, add + ticked};
+        QTest::newRow("restored to tray")
+            << Steps{minimise, left, taskBar, tick, minimise} << "tray" << plain << added;
         QTest::newRow("tray again") << Steps{minimise, anzeigen, tick, minimise} << "tray" << ticked
                                     << Texts{add + plain, remove, add + ticked};
         // A panel gone with the icon gives the window back for good.
@@ -407,7 +404,7 @@ private Q_SLOTS:
             << Steps{port, closeBox, minimise, beenden} << "tray" << plain
             << Texts{quit, add + plain, quit};
         QTest::newRow("Ende, Yes")
-            << Steps{yes, ende} << "start" << none << Texts{quit, "CLOSECOM", remove, "END"};
+            << Steps{yes, confirmQuit} << "start" << none << Texts{quit, "close", "END"};
     }
 
     void steps()
@@ -420,28 +417,38 @@ private Q_SLOTS:
             step(rig);
 
         QTEST(where(rig), "state");
-        QTEST(rig.tray.shownTip(), "tip");
-        QTEST(rig.serial.calls.filter(QRegularExpression("^(NIM|CLOSECOM|END|Warmlog)")), "calls");
+        QTEST(rig.tray.shownTip, "tip");
+        QTEST(rig.serial.calls.filter(QRegularExpression("^(tray|close|END|Warmlog)")), "calls");
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.contains(port));
     }
 
     // The real boxes: a question waits for Ja or Nein, the OK box closes on Enter and Esc.
     void realBoxKeys_data()
     {
-        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("box"); // a question's default answer, or OK for a message
         QTest::addColumn<QString>("key"); // or the title bar's close box
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("Yes first, close box") << 36 << "close box" << msgbox::AnswerYes << false;
-        QTest::newRow("No first, Esc") << 292 << "Esc" << msgbox::AnswerNo << false;
-        QTest::newRow("No first, Enter") << 292 << "Return" << msgbox::AnswerNo << true;
-        QTest::newRow("OK, Esc") << 64 << "Esc" << msgbox::AnswerOk << true;
-        QTest::newRow("OK, Enter") << 64 << "Return" << msgbox::AnswerOk << true;
+        QTest::newRow("Yes first, close box") << "Yes"
+                                              << "close box"
+                                              << "Yes" << false;
+        QTest::newRow("No first, Esc") << "No"
+                                       << "Esc"
+                                       << "No" << false;
+        QTest::newRow("No first, Enter") << "No"
+                                         << "Return"
+                                         << "No" << true;
+        QTest::newRow("OK, Esc") << "OK"
+                                 << "Esc"
+                                 << "OK" << true;
+        QTest::newRow("OK, Enter") << "OK"
+                                   << "Return"
+                                   << "OK" << true;
     }
 
     void realBoxKeys()
     {
-        QFETCH(int, style);
+        QFETCH(QString, box);
         QFETCH(QString, key);
         bool stayed = false;
         QTimer::singleShot(0, this, [key, &stayed] {
@@ -450,26 +457,39 @@ private Q_SLOTS:
             if ((stayed = box->isVisible()))
                 QTest::keyClick(box, Qt::Key_Return); // its default button
         });
-        QTEST(QtMessageBoxes().show(u"Frage?"_s, style, u"Warmlog"_s), "answer");
+        QtMessageBoxes boxes;
+        using Answer = MessageBoxes::Answer;
+        QString answer = box;
+        if (box == u"OK"_s)
+            boxes.inform(u"Meldung"_s, MessageBoxes::Icon::Information, u"Warmlog"_s);
+        else if (boxes.ask(u"Frage?"_s, box == u"Yes"_s ? Answer::Yes : Answer::No, u"Warmlog"_s) ==
+                 Answer::Yes)
+            answer = u"Yes"_s;
+        else
+            answer = u"No"_s;
+        QTEST(answer, "answer");
         QTEST(!stayed, "closes");
     }
 
-    // Each link opens its address; a box reports the shell's failures, 32 and below.
+    // Each link opens its address; a box says when no browser took it.
     void openAddress()
     {
         WindowRig rig;
-        shellResults = {0, 2, 31, 32, 33};
-        rig.platform.urlOpener = this;
-        URLs *links = URLs::showInstance(rig.platform, nullptr);
+        LinksWindow *links = LinksWindow::showInstance(rig.platform, nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(links));
-        for (int i = 1; i <= 5; ++i)
-            QTest::mouseClick(links->findChild<QWidget *>(u"Label%1"_s.arg(i)), Qt::LeftButton);
-        QCOMPARE(opened,
-                 Texts({"URLs https://feldkamp.example.org", "URLs https://www.kobold.example.net",
-                        "URLs https://lindner.example.net", "URLs https://renner.example.org",
-                        "URLs https://duckduckgo.com"}));
-        QCOMPARE(rig.serial.calls, Texts(4, "Warmlog: Kein Internetbrowser installiert ?! (64)"));
-        QVERIFY(URLs::instance() == links && links->isVisible());
+        const auto click = [links](int label) {
+            QTest::mouseClick(links->findChild<QWidget *>(u"Label%1"_s.arg(label)), Qt::LeftButton);
+        };
+        for (int i = 1; i <= 4; ++i)
+            click(i);
+        rig.urls.opens = false;
+        click(5);
+        QCOMPARE(rig.serial.calls,
+                 Texts({"open https://feldkamp.example.org", "open https://www.kobold.example.net",
+                        "open https://lindner.example.net", "open https://renner.example.org",
+                        "open https://duckduckgo.com",
+                        "Warmlog: Kein Internetbrowser installiert ?! (Information)"}));
+        QVERIFY(LinksWindow::instance() == links && links->isVisible());
         delete links;
     }
 
@@ -481,5 +501,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,12 +1,12 @@
-#include "form1.h"
+#include "mainwindow.h"
 
-#include "device/module1.h"
 #include "device/portlist.h"
 #include "device/portmap.h"
-#include "info/blick.h"
+#include "device/seriallink.h"
 #include "info/infobox.h"
+#include "info/picturewindow.h"
 #include "keyedstatusbar.h"
-#include "logging/textdatei.h"
+#include "logging/logwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
@@ -103,7 +103,7 @@ QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text,
 
 } // namespace
 
-Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
+MainWindow::MainWindow(SerialLink &serial, const Platform &platform, QWidget *parent)
     : QMainWindow(parent, fixedWindowFlags(MinimiseButton::Yes)), m_serial(serial),
       m_platform(platform)
 {
@@ -114,32 +114,33 @@ Form1::Form1(Module1 &serial, const Platform &platform, QWidget *parent)
     buildMenus();
     m_link = new MainWindowLink(
         [this] {
-            return MainWindowLink::Readings{Text1->text(), Text2->text(), Text3->text()};
+            return MainWindowLink::Readings{m_current->text(), m_minimum->text(),
+                                            m_maximum->text()};
         },
         this);
     connect(m_link, &MainWindowLink::showRequested, this, [this] { bringForward(this); });
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    m_measureTimer = new QTimer(this);
+    m_measureTimer->setObjectName(QStringLiteral("Timer1"));
+    connect(m_measureTimer, &QTimer::timeout, this, &MainWindow::measure);
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("Timer2"));
+    connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::showTime);
 
     // The size follows from the fixed client area below the menu bar.
     adjustSize();
     setFixedSize(sizeHint());
     centreOnScreen(this);
 
-    Form_Load();
+    showStartState();
 
-    if (m_platform.tray) {
-        connect(m_platform.tray, &TrayIcon::clicked, this, &Form1::TrayIcon_Click);
-        connect(m_platform.tray, &TrayIcon::areaGone, this, &Form1::TrayIcon_AreaGone);
-    }
+    connect(&m_platform.tray, &TrayIcon::clicked, this, &MainWindow::onTrayClicked);
+    // With the notification area gone nothing could bring a hidden window back: restored as
+    // by "Warmlog anzeigen", and later minimising keeps it in the task bar as in toTray().
+    connect(&m_platform.tray, &TrayIcon::areaGone, this, &MainWindow::restoreWindow);
 }
 
-void Form1::buildControls()
+void MainWindow::buildControls()
 {
     auto *client = new QWidget(this);
     client->setFixedSize(twips(5820), twips(5205 - 255));
@@ -151,194 +152,184 @@ void Form1::buildControls()
                                                  QStringLiteral("Laufende Messung:"));
     addLabel(frame1, "Label1", QStringLiteral("Aktuelle Temperatur:"),
              twipsRect(105, 315, 2850, 435));
-    Text1 = addTextBox(frame1, "Text1", Hyphens, twipsRect(3570, 315, 1905, 435));
+    m_current = addTextBox(frame1, "Text1", Hyphens, twipsRect(3570, 315, 1905, 435));
     addLabel(frame1, "Label4", QStringLiteral("Aktuelle Uhrzeit:"), twipsRect(105, 945, 2745, 435));
-    Text4 =
+    m_clock =
         addTextBox(frame1, "Text4", QStringLiteral("16:00 Uhr"), twipsRect(3570, 945, 1905, 435));
 
     QGroupBox *frame2 = designControl<QGroupBox>(client, "Frame2", twipsRect(105, 1890, 5580, 1800),
                                                  QStringLiteral("Min/Max Anzeige:"));
     addLabel(frame2, "Label2", QStringLiteral("Min:"), twipsRect(105, 420, 750, 435));
-    Text2 = addTextBox(frame2, "Text2", Hyphens, twipsRect(840, 420, 1905, 435));
+    m_minimum = addTextBox(frame2, "Text2", Hyphens, twipsRect(840, 420, 1905, 435));
     addLabel(frame2, "Label3", QStringLiteral("Max:"), twipsRect(2835, 420, 645, 435));
-    Text3 = addTextBox(frame2, "Text3", Hyphens, twipsRect(3570, 420, 1905, 435));
+    m_maximum = addTextBox(frame2, "Text3", Hyphens, twipsRect(3570, 420, 1905, 435));
     addLabel(frame2, "Label5", QStringLiteral("um:"), twipsRect(210, 1050, 540, 435));
-    Text5 =
+    m_minimumTime =
         addTextBox(frame2, "Text5", QStringLiteral("16:00 Uhr"), twipsRect(840, 1050, 1905, 435));
     addLabel(frame2, "Label6", QStringLiteral("um:"), twipsRect(2940, 1050, 540, 435));
-    Text6 =
+    m_maximumTime =
         addTextBox(frame2, "Text6", QStringLiteral("16:00 Uhr"), twipsRect(3570, 1050, 1905, 435));
 
     QGroupBox *frame3 = designControl<QGroupBox>(client, "Frame3", twipsRect(120, 3840, 5580, 1050),
                                                  QStringLiteral("Einstellungen:"));
-    Command2 = designControl<QPushButton>(frame3, "Command2", twipsRect(210, 420, 2010, 435),
-                                          QStringLiteral("&Reset Min/Max Anzeige"));
-    Command2->setToolTip(QStringLiteral("Setzt die Min/Max Anzeige auf die aktuelle Temperatur."));
-    connect(Command2, &QPushButton::clicked, this, &Form1::resetit);
-    Label7 = addLabel(frame3, "Label7", QString(), twipsRect(2520, 420, 2850, 435));
+    m_resetButton = designControl<QPushButton>(frame3, "Command2", twipsRect(210, 420, 2010, 435),
+                                               QStringLiteral("&Reset Min/Max Anzeige"));
+    m_resetButton->setToolTip(
+        QStringLiteral("Setzt die Min/Max Anzeige auf die aktuelle Temperatur."));
+    connect(m_resetButton, &QPushButton::clicked, this, &MainWindow::resetExtremes);
+    m_deviceStatus = addLabel(frame3, "Label7", QString(), twipsRect(2520, 420, 2850, 435));
 
     // Holds the icon image for the notification area; never shown.
-    Picture1 = designControl<QLabel>(frame3, "Picture1", twipsRect(5160, 240, 255, 255));
-    Picture1->setPixmap(windowIcon().pixmap(32, 32));
-    Picture1->setVisible(false);
+    m_trayImage = designControl<QLabel>(frame3, "Picture1", twipsRect(5160, 240, 255, 255));
+    m_trayImage->setPixmap(windowIcon().pixmap(32, 32));
+    m_trayImage->setVisible(false);
 
     // The tab order of the design; the disabled boxes and the labels take no focus anyway.
-    QWidget::setTabOrder(Command2, Text1);
+    QWidget::setTabOrder(m_resetButton, m_current);
 
-    StatusBar1 = new KeyedStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar = new KeyedStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     // The three panels share the window's width: the narrow face lets the credit line and the
     // longest battery text fit side by side, and the bar grows beyond the design's height by
     // what the panels' frames need.
-    StatusBar1->setFont(designFont(8.25, DesignFace::Narrow));
-    StatusBar1->addPanel(PanelHelp, twips(1440), 1);
-    StatusBar1->addPanel(PanelBattery, twips(1440));
-    StatusBar1->addPanel(PanelCharging, twips(1440));
+    m_statusBar->setFont(designFont(8.25, DesignFace::Narrow));
+    m_statusBar->addPanel(PanelHelp, twips(1440), 1);
+    m_statusBar->addPanel(PanelBattery, twips(1440));
+    m_statusBar->addPanel(PanelCharging, twips(1440));
     // The bar's own space above and below a panel, and the panel's sunken frame.
     constexpr int PanelChrome = 3 + 2 + 2;
-    StatusBar1->setFixedHeight(qMax(twips(255), StatusBar1->fontMetrics().height() + PanelChrome));
-    setStatusBar(StatusBar1);
+    m_statusBar->setFixedHeight(
+        qMax(twips(255), m_statusBar->fontMetrics().height() + PanelChrome));
+    setStatusBar(m_statusBar);
 }
 
-void Form1::buildMenus()
+void MainWindow::buildMenus()
 {
     auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
-                          void (Form1::*handler)()) {
+                          void (MainWindow::*handler)()) {
         QAction *item = menu->addAction(caption);
         item->setObjectName(QLatin1String(name));
         connect(item, &QAction::triggered, this, handler);
         return item;
     };
 
-    m_datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    m_datei->setObjectName(QStringLiteral("m_datei"));
-    m_datei_logd = addItem(m_datei, "m_datei_logd", QStringLiteral("&Log Datei erstellen"),
-                           &Form1::m_datei_logd_Click);
-    m_datei->addSeparator()->setObjectName(QStringLiteral("t1"));
-    m_datei_ende =
-        addItem(m_datei, "m_datei_ende", QStringLiteral("&Ende"), &Form1::m_datei_ende_Click);
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&Datei"));
+    m_fileMenu->setObjectName(QStringLiteral("m_datei"));
+    m_logItem = addItem(m_fileMenu, "m_datei_logd", QStringLiteral("&Log Datei erstellen"),
+                        &MainWindow::showLogWindow);
+    m_fileMenu->addSeparator()->setObjectName(QStringLiteral("t1"));
+    m_quitItem =
+        addItem(m_fileMenu, "m_datei_ende", QStringLiteral("&Ende"), &MainWindow::confirmQuit);
 
-    m_anschluss = menuBar()->addMenu(QStringLiteral("&Anschluss"));
-    m_anschluss->setObjectName(QStringLiteral("m_anschluss"));
-    m_a_com1 = addItem(m_anschluss, "m_a_com1", QStringLiteral("Com &1"), &Form1::m_a_com1_Click);
-    m_a_com2 = addItem(m_anschluss, "m_a_com2", QStringLiteral("Com &2"), &Form1::m_a_com2_Click);
-    m_a_com3 = addItem(m_anschluss, "m_a_com3", QStringLiteral("Com &3"), &Form1::m_a_com3_Click);
-    m_a_com4 = addItem(m_anschluss, "m_a_com4", QStringLiteral("Com &4"), &Form1::m_a_com4_Click);
+    m_portMenu = menuBar()->addMenu(QStringLiteral("&Anschluss"));
+    m_portMenu->setObjectName(QStringLiteral("m_anschluss"));
+    for (int number = 1; number <= ComItems; ++number) {
+        QAction *item = m_portMenu->addAction(QStringLiteral("Com &%1").arg(number));
+        item->setObjectName(QStringLiteral("m_a_com%1").arg(number));
+        connect(item, &QAction::triggered, this, [this, number] { choosePort(number); });
+        m_comItems[number - 1] = item;
+    }
     // The check mark follows the click handlers, not Qt's own toggling; without an exclusive group
     // Qt draws it as a check, not a radio bullet.
-    for (QAction *item : {m_a_com1, m_a_com2, m_a_com3, m_a_com4})
+    for (QAction *item : m_comItems)
         item->setCheckable(true);
     // Adapters come and go while the program runs: the menu shows what was read last and asks
     // for a new reading, which replaces the list when it differs.
-    if (m_platform.ports) {
-        connect(m_anschluss, &QMenu::aboutToShow, this, [this] {
-            listPorts();
-            m_platform.ports->refresh();
-        });
-        connect(m_platform.ports, &PortList::changed, this, &Form1::listPorts);
-    }
+    connect(m_portMenu, &QMenu::aboutToShow, this, [this] {
+        listPorts();
+        m_platform.ports.refresh();
+    });
+    connect(&m_platform.ports, &PortList::changed, this, &MainWindow::listPorts);
 
-    m_fragezeichen = menuBar()->addMenu(QStringLiteral("&?"));
-    m_fragezeichen->setObjectName(QStringLiteral("m_fragezeichen"));
-    m_f_so = addItem(m_fragezeichen, "m_f_so", QStringLiteral("&So sieht der Spion von innen aus"),
-                     &Form1::m_f_so_Click);
-    m_f_info = addItem(m_fragezeichen, "m_f_info", QStringLiteral("&Info"), &Form1::m_f_info_Click);
+    m_helpMenu = menuBar()->addMenu(QStringLiteral("&?"));
+    m_helpMenu->setObjectName(QStringLiteral("m_fragezeichen"));
+    m_pictureItem =
+        addItem(m_helpMenu, "m_f_so", QStringLiteral("&So sieht der Spion von innen aus"),
+                &MainWindow::showPictureWindow);
+    m_infoItem = addItem(m_helpMenu, "m_f_info", QStringLiteral("&Info"), &MainWindow::showInfo);
 
     // The notification icon's menu: never part of the menu bar.
-    mnbar = new QMenu(this);
-    mnbar->setObjectName(QStringLiteral("mnbar"));
-    mnBarShowWindow = addItem(mnbar, "mnBarShowWindow", QStringLiteral("Warmlog anzeigen"),
-                              &Form1::mnBarShowWindow_Click);
-    mnbarinfo = addItem(mnbar, "mnbarinfo", QStringLiteral("Info"), &Form1::mnbarinfo_Click);
-    mnbar->addSeparator()->setObjectName(QStringLiteral("mnBarSep1"));
-    mnBarExit = addItem(mnbar, "mnBarExit", QStringLiteral("Beenden"), &Form1::mnBarExit_Click);
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("mnbar"));
+    m_trayShowItem = addItem(m_trayMenu, "mnBarShowWindow", QStringLiteral("Warmlog anzeigen"),
+                             &MainWindow::restoreWindow);
+    m_trayInfoItem =
+        addItem(m_trayMenu, "mnbarinfo", QStringLiteral("Info"), &MainWindow::showInfo);
+    m_trayMenu->addSeparator()->setObjectName(QStringLiteral("mnBarSep1"));
+    m_trayQuitItem =
+        addItem(m_trayMenu, "mnBarExit", QStringLiteral("Beenden"), &MainWindow::confirmQuit);
 }
 
-QString Form1::clockNow() const
+QString MainWindow::clockNow() const
 {
-    return clockText(m_platform.clock->currentTime()) + ClockSuffix;
+    return clockText(m_platform.clock.currentTime()) + ClockSuffix;
 }
 
-void Form1::Form_Load()
+void MainWindow::showStartState()
 {
-    Label7->setText(NoDevice);
-    Text4->setText(clockNow());
-    Text5->setText(clockNow());
-    Text6->setText(clockNow());
-    Timer2->start(Tick);
-    StatusBar1->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
-                                            QString::fromUtf8(author::Name) + QLatin1Char(' '));
-    StatusBar1->setPanelText(PanelBattery, BatteryUnknown);
-    StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
+    m_deviceStatus->setText(NoDevice);
+    m_clock->setText(clockNow());
+    m_minimumTime->setText(clockNow());
+    m_maximumTime->setText(clockNow());
+    m_clockTimer->start(Tick);
+    m_statusBar->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
+                                             QString::fromUtf8(author::Name) + QLatin1Char(' '));
+    m_statusBar->setPanelText(PanelBattery, BatteryUnknown);
+    m_statusBar->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
 }
 
-void Form1::WakeUp()
+void MainWindow::wakeUp()
 {
-    protocol::WakeUp(m_serial);
+    protocol::wakeUp(m_serial);
 }
 
-void Form1::m_a_com1_Click()
+void MainWindow::choosePort(int comNumber)
 {
-    selectPort(m_a_com1, QStringLiteral("COM1"), QStringLiteral("Com 1"));
+    Q_ASSERT(comNumber >= 1 && comNumber <= ComItems);
+    openPort(m_comItems[comNumber - 1], QStringLiteral("COM%1").arg(comNumber),
+             QStringLiteral("Com %1").arg(comNumber));
 }
 
-void Form1::m_a_com2_Click()
-{
-    selectPort(m_a_com2, QStringLiteral("COM2"), QStringLiteral("Com 2"));
-}
-
-void Form1::m_a_com3_Click()
-{
-    selectPort(m_a_com3, QStringLiteral("COM3"), QStringLiteral("Com 3"));
-}
-
-void Form1::m_a_com4_Click()
-{
-    selectPort(m_a_com4, QStringLiteral("COM4"), QStringLiteral("Com 4"));
-}
-
-void Form1::listPorts()
+void MainWindow::listPorts()
 {
     for (QAction *item : std::as_const(m_listedPorts)) {
-        m_anschluss->removeAction(item);
+        m_portMenu->removeAction(item);
         item->deleteLater();
     }
     m_listedPorts.clear();
-    if (!m_platform.ports)
-        return;
-    for (const SerialPortName &port : m_platform.ports->ports()) {
+    for (const SerialPortName &port : m_platform.ports.ports()) {
         if (behindComItem(port.systemName))
             continue;
         if (m_listedPorts.isEmpty())
-            m_listedPorts.append(m_anschluss->addSeparator());
+            m_listedPorts.append(m_portMenu->addSeparator());
         QString caption = port.systemName;
         if (!port.description.isEmpty())
             caption += QStringLiteral(" (%1)").arg(port.description);
         QAction *item =
-            m_anschluss->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+            m_portMenu->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(port.systemName == m_chosenPort);
         const QString name = port.systemName;
         connect(item, &QAction::triggered, this,
-                [this, item, name] { selectPort(item, name, name); });
+                [this, item, name] { openPort(item, name, name); });
         m_listedPorts.append(item);
     }
 }
 
-void Form1::selectPort(QAction *item, const QString &systemName, const QString &shownName)
+void MainWindow::openPort(QAction *item, const QString &systemName, const QString &shownName)
 {
-    for (QAction *other : m_anschluss->actions())
+    for (QAction *other : m_portMenu->actions())
         other->setChecked(other == item);
     m_chosenPort = m_listedPorts.contains(item) ? systemName : QString();
-    m_serial.OPENCOM(portmap::openText(systemName));
+    m_serial.open(portmap::openText(systemName));
     // The status text stays as designed; the tool tip says why, for whoever looks.
-    Label7->setToolTip(m_serial.openFailure());
-    WakeUp();
+    m_deviceStatus->setToolTip(m_serial.openFailure());
+    wakeUp();
     const qint16 ping = protocol::ask(m_serial, protocol::CommandPing);
     if (ping == protocol::NoAnswer) {
-        Label7->setText(NoDevice);
+        m_deviceStatus->setText(NoDevice);
         if (!m_serial.confirmAnswers())
-            Label7->setToolTip(NoiseTip);
+            m_deviceStatus->setToolTip(NoiseTip);
         return;
     }
     const qint16 first = protocol::ask(m_serial, protocol::CommandTemperature);
@@ -349,23 +340,23 @@ void Form1::selectPort(QAction *item, const QString &systemName, const QString &
                              {protocol::CommandTemperature, first},
                              {protocol::CommandTemperature, second}}) &&
         protocol::echoesProbe(m_serial)) {
-        Label7->setText(NoDevice);
-        Label7->setToolTip(LoopbackTip);
+        m_deviceStatus->setText(NoDevice);
+        m_deviceStatus->setToolTip(LoopbackTip);
         return;
     }
-    Label7->setText(QStringLiteral("Spion an ") + shownName);
+    m_deviceStatus->setText(QStringLiteral("Spion an ") + shownName);
     // A reading without a value would plant a false 0 degrees as an extreme: keep the field.
     if (clean && protocol::answersAgree({first, second})) {
         if (const protocol::Temperature minimum = protocol::temperatureFromAnswer(first))
-            Text2->setText(protocol::temperatureText(minimum));
+            m_minimum->setText(protocol::temperatureText(minimum));
         if (const protocol::Temperature maximum = protocol::temperatureFromAnswer(second))
-            Text3->setText(protocol::temperatureText(maximum));
+            m_maximum->setText(protocol::temperatureText(maximum));
     }
-    if (!Timer1->isActive())
-        Timer1->start(Tick);
+    if (!m_measureTimer->isActive())
+        m_measureTimer->start(Tick);
 }
 
-void Form1::Timer1_Timer()
+void MainWindow::measure()
 {
     using protocol::CommandBattery;
     using protocol::CommandTemperature;
@@ -390,115 +381,103 @@ void Form1::Timer1_Timer()
     const bool trusted = m_serial.confirmAnswers() && !(echoed && protocol::echoesProbe(m_serial));
 
     if (trusted && protocol::answersAgree({batteryShown, batteryLow, batteryHigh})) {
-        StatusBar1->setPanelText(
+        m_statusBar->setPanelText(
             PanelBattery, QStringLiteral("Batteriespannung: ") +
                               protocol::numberText(protocol::voltageFromAnswer(batteryShown)) +
                               QStringLiteral(" Volt "));
         if (charge) {
-            StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: ja "));
-            m_serial.DTR(1);
-            m_serial.RTS(1);
+            m_statusBar->setPanelText(PanelCharging, QStringLiteral("Laden: ja "));
+            m_serial.setDtr(1);
+            m_serial.setRts(1);
         } else if (protocol::voltageFromAnswer(batteryHigh) > ChargingThresholdVolts) {
-            StatusBar1->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
-            m_serial.DTR(0);
-            m_serial.RTS(0);
+            m_statusBar->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
+            m_serial.setDtr(0);
+            m_serial.setRts(0);
         }
     } else {
         // Unknown rather than a voltage the device did not send; charging stays as it is.
-        StatusBar1->setPanelText(PanelBattery, BatteryUnknown);
+        m_statusBar->setPanelText(PanelBattery, BatteryUnknown);
     }
     const bool temperatureTrusted = trusted && protocol::answersAgree({shown, captioned, compared});
     const auto reading = [temperatureTrusted](qint16 answer) {
         return temperatureTrusted ? protocol::temperatureFromAnswer(answer)
                                   : protocol::Temperature();
     };
-    Text1->setText(protocol::temperatureText(reading(shown)));
+    m_current->setText(protocol::temperatureText(reading(shown)));
     setWindowTitle(programTitle() + QLatin1Char(' ') +
                    protocol::temperatureText(reading(captioned)));
-    temperatur(reading(compared));
+    updateExtremes(reading(compared));
 }
 
-void Form1::temperatur(protocol::Temperature current)
+void MainWindow::updateExtremes(protocol::Temperature current)
 {
     if (!current)
         return;
-    const protocol::Temperature minimum = protocol::temperatureFromText(Text2->text());
-    const protocol::Temperature maximum = protocol::temperatureFromText(Text3->text());
+    const protocol::Temperature minimum = protocol::temperatureFromText(m_minimum->text());
+    const protocol::Temperature maximum = protocol::temperatureFromText(m_maximum->text());
     // An empty field (the start-up hyphens) takes any reading.
     if (!minimum || *current < *minimum) {
-        Text2->setText(protocol::temperatureText(current));
-        Text5->setText(Text4->text());
+        m_minimum->setText(protocol::temperatureText(current));
+        m_minimumTime->setText(m_clock->text());
     } else if (!maximum || *current > *maximum) {
-        Text3->setText(protocol::temperatureText(current));
-        Text6->setText(Text4->text());
+        m_maximum->setText(protocol::temperatureText(current));
+        m_maximumTime->setText(m_clock->text());
     }
 }
 
-void Form1::resetit()
+void MainWindow::resetExtremes()
 {
-    // Without a reading in Text1 the extremes start empty, so the next reading takes their place.
-    const QString current = protocol::temperatureFromText(Text1->text()) ? Text1->text() : Hyphens;
-    Text2->setText(current);
-    Text3->setText(current);
-    Text5->setText(Text4->text());
-    Text6->setText(Text4->text());
+    // Without a reading in m_current the extremes start empty, so the next reading takes their
+    // place.
+    const QString current =
+        protocol::temperatureFromText(m_current->text()) ? m_current->text() : Hyphens;
+    m_minimum->setText(current);
+    m_maximum->setText(current);
+    m_minimumTime->setText(m_clock->text());
+    m_maximumTime->setText(m_clock->text());
 }
 
-void Form1::Timer2_Timer()
+void MainWindow::showTime()
 {
-    Text4->setText(clockNow());
+    m_clock->setText(clockNow());
 }
 
 // The secondary windows are program-wide instances, made on first use.
-void Form1::m_datei_logd_Click()
+void MainWindow::showLogWindow()
 {
-    bringForward(textdatei::programWide(m_platform, m_link));
+    LogWindow::showInstance(m_platform, m_link);
 }
 
-void Form1::m_f_so_Click()
+void MainWindow::showPictureWindow()
 {
-    Blick::showInstance(m_platform, m_link);
+    PictureWindow::showInstance(m_platform, m_link);
 }
 
-void Form1::m_f_info_Click()
+void MainWindow::showInfo()
 {
-    ShowInfoBox(*m_platform.messageBoxes);
+    showInfoBox(m_platform.messageBoxes);
 }
 
-void Form1::mnbarinfo_Click()
-{
-    ShowInfoBox(*m_platform.messageBoxes);
-}
-
-void Form1::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        if (isMinimized())
+            toTray();
 }
 
-void Form1::Form_Resize()
+void MainWindow::toTray()
 {
-    if (isMinimized())
-        ToTray();
-}
-
-void Form1::ToTray()
-{
-    TrayIcon *tray = m_platform.tray;
+    TrayIcon &tray = m_platform.tray;
     // Without a notification area nothing could bring a hidden window back: it stays minimised in
     // the task bar instead.
-    if (!tray || !tray->isAvailable())
+    if (!tray.isAvailable())
         return;
     hide();
-    tray->IconData.uID = 1;
-    tray->IconData.uFlags = TrayIcon::NIF_MESSAGE | TrayIcon::NIF_ICON | TrayIcon::NIF_TIP;
-    tray->IconData.hIcon = QIcon(Picture1->pixmap());
-    tray->IconData.szTip = TrayIcon::tipText(windowTitle());
-    tray->Shell_NotifyIcon(TrayIcon::NIM_ADD, tray->IconData);
+    tray.show(QIcon(m_trayImage->pixmap()), windowTitle());
 }
 
-void Form1::TrayIcon_Click(TrayIcon::Click click)
+void MainWindow::onTrayClicked(TrayIcon::Click click)
 {
     switch (click) {
     case TrayIcon::Click::Left:
@@ -507,59 +486,33 @@ void Form1::TrayIcon_Click(TrayIcon::Click click)
         show();
         break;
     case TrayIcon::Click::Right:
-        mnbar->popup(QCursor::pos());
+        m_trayMenu->popup(QCursor::pos());
         break;
     }
 }
 
-// With the notification area gone nothing could bring a hidden window back: restored as by
-// "Warmlog anzeigen", and later minimising keeps it in the task bar as in ToTray.
-void Form1::TrayIcon_AreaGone()
-{
-    mnBarShowWindow_Click();
-}
-
-void Form1::mnBarShowWindow_Click()
+void MainWindow::restoreWindow()
 {
     setWindowState(Qt::WindowNoState);
     show();
-    if (m_platform.tray)
-        m_platform.tray->Shell_NotifyIcon(TrayIcon::NIM_DELETE, m_platform.tray->IconData);
+    m_platform.tray.hide();
 }
 
-void Form1::mnBarExit_Click()
+// Closing never ends the program by itself; confirmQuit() decides.
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    ende();
+    event->ignore();
+    confirmQuit();
 }
 
-void Form1::m_datei_ende_Click()
-{
-    ende();
-}
-
-void Form1::closeEvent(QCloseEvent *event)
-{
-    bool cancel = false;
-    Form_Unload(cancel);
-    event->setAccepted(!cancel);
-}
-
-// Closing never ends the program by itself; ende decides.
-void Form1::Form_Unload(bool &cancel)
-{
-    cancel = true;
-    ende();
-}
-
-void Form1::ende()
+void MainWindow::confirmQuit()
 {
     const QString question = QStringLiteral("Möchten Sie das Programm wirklich beenden?");
-    constexpr int style = msgbox::StyleYesNo | msgbox::StyleQuestion | msgbox::StyleDefaultSecond;
-    if (m_platform.messageBoxes->show(question, style, programTitle()) == msgbox::AnswerNo)
+    if (m_platform.messageBoxes.ask(question, MessageBoxes::Answer::No, programTitle()) ==
+        MessageBoxes::Answer::No)
         return;
     // Neither result is looked at: the program ends regardless.
-    m_serial.CLOSECOM();
-    if (m_platform.tray)
-        m_platform.tray->Shell_NotifyIcon(TrayIcon::NIM_DELETE, m_platform.tray->IconData);
-    m_platform.quitter->End();
+    m_serial.close();
+    m_platform.tray.hide();
+    m_platform.quitter.quit();
 }

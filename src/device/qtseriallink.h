@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module1.h"
+#include "seriallink.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -10,9 +10,9 @@
 
 class QSerialPort;
 
-// The serial library over QSerialPort. READBYTE waits at most ReadWaitMilliseconds for a byte;
+// The serial library over QSerialPort. readByte waits at most ReadWaitMilliseconds for a byte;
 // a port that went away (a USB adapter pulled out) is reopened by itself when it comes back.
-class QtSerialModule final : public Module1
+class QtSerialLink final : public SerialLink
 {
 public:
     static constexpr int ReadWaitMilliseconds = 50;
@@ -30,17 +30,17 @@ public:
     // What QSerialPort may hold; the rest waits in the system's buffer, which is bounded too.
     static constexpr qint64 ReadBufferBytes = 16;
 
-    QtSerialModule();
-    ~QtSerialModule() override;
+    QtSerialLink();
+    ~QtSerialLink() override;
 
-    void OPENCOM(const QByteArray &openText) override;
+    void open(const QByteArray &openText) override;
     QString openFailure() const override;
-    void CLOSECOM() override;
-    void SENDBYTE(int byte) override;
-    qint16 READBYTE() override;
-    void RTS(int level) override;
-    void DTR(int level) override;
-    void DELAY(int milliseconds) override;
+    void close() override;
+    void sendByte(int byte) override;
+    qint16 readByte() override;
+    void setRts(int level) override;
+    void setDtr(int level) override;
+    void delay(int milliseconds) override;
     bool confirmAnswers() override;
 
 private:
@@ -71,7 +71,7 @@ private:
     int m_rtsLevel = -1;
     int m_dtrLevel = -1;
 
-    // See SENDBYTE for the rule these serve.
+    // See sendByte for the rule these serve.
     int m_lastCommand = -1;
     int m_unsettledCommand = -1; // -1: nothing late can be on its way
     bool m_awaitingAnswer = false;

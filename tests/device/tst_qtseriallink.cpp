@@ -1,6 +1,6 @@
 #include "device/portmap.h"
 #include "device/protocol.h"
-#include "device/qtserialmodule.h"
+#include "device/qtseriallink.h"
 #include "devicemodel.h"
 
 #include <QtCore>
@@ -34,14 +34,14 @@ template <typename Condition> bool waitFor(Condition condition)
 } // namespace
 
 // The real serial library against warmlog-devsim on a pseudo-terminal named as COM1.
-class TestQtSerialModule : public QObject
+class TestQtSerialLink : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     const QString m_link = m_dir.filePath(QStringLiteral("com1"));
     QProcess m_simulator;
-    std::unique_ptr<QtSerialModule> m_module;
+    std::unique_ptr<QtSerialLink> m_module;
 
     // How many lines of the simulator's log start so: "rx " bytes received, "tx " sent, ...
     int logCount(const QByteArray &prefix) const
@@ -59,8 +59,8 @@ class TestQtSerialModule : public QObject
     }
     qint16 ask(int command)
     {
-        m_module->SENDBYTE(command);
-        return m_module->READBYTE();
+        m_module->sendByte(command);
+        return m_module->readByte();
     }
 
 private slots:
@@ -79,8 +79,8 @@ private slots:
     {
         // Any warning not expected, such as a refused modem line taken for a lost device, fails.
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-        m_module = std::make_unique<QtSerialModule>();
-        m_module->OPENCOM(OpenCom1);
+        m_module = std::make_unique<QtSerialLink>();
+        m_module->open(OpenCom1);
     }
 
     // COM1 to COM99 may be renamed by WARMLOG_COMn; other names are the system's own, within /dev.
@@ -167,8 +167,8 @@ private slots:
             << forbidden << EACCES << "dialout.*\\)$"
             << "Keine Berechtigung.\nAbhilfe: im Terminal \"sudo adduser $USER dialout\" "
                "eingeben, dann ab- und wieder anmelden.";
-        QTest::newRow("held") << m_link << int(Held) << "tst_qtserialmodule.* holds it\\)$"
-                              << "Ein anderes Programm benutzt ihn: tst_qtserialmodule (Prozess ";
+        QTest::newRow("held") << m_link << int(Held) << "tst_qtseriallink.* holds it\\)$"
+                              << "Ein anderes Programm benutzt ihn: tst_qtseriallink (Prozess ";
         QTest::newRow("long name")
             << folder + QStringLiteral("/com1") << int(LongName) << "too long for a lock file\\)$"
             << "Sein Name ist zu lang für seine Sperrdatei.\nAbhilfe: ";
@@ -198,7 +198,7 @@ private slots:
         // COM1 is closed first where nobody could not unlock it or another holder not lock it.
         const bool viaNobody = asNobody && geteuid() == 0;
         if (viaNobody || obstacle == Held || obstacle == Stale)
-            m_module->CLOSECOM();
+            m_module->close();
         QSerialPort holder(device);
         QVERIFY(obstacle != Held || holder.open(QIODevice::ReadWrite));
         const QString terminal = QFileInfo(m_link).canonicalFilePath();
@@ -212,7 +212,7 @@ private slots:
             QVERIFY(::chmod(QFile::encodeName(terminal), 0666) == 0);
         }
         QVERIFY(!viaNobody || setresuid(65534, 65534, 0) == 0);
-        m_module->OPENCOM("COM2:9600,n,8,1");
+        m_module->open("COM2:9600,n,8,1");
         QVERIFY(!viaNobody || setresuid(0, 0, 0) == 0);
         holder.close();
         if (obstacle == Stale) {
@@ -223,7 +223,7 @@ private slots:
         QVERIFY2(m_module->openFailure().startsWith(device + u" lässt sich nicht öffnen: "_s + tip),
                  qPrintable(m_module->openFailure()));
         QCOMPARE(ask(1), None);
-        m_module->OPENCOM(OpenCom1);
+        m_module->open(OpenCom1);
         QCOMPARE(m_module->openFailure(), QString());
         QCOMPARE(ask(25), Battery);
     }
@@ -236,7 +236,7 @@ private slots:
         QTimer::singleShot(0, &context, [&ticked] { ticked = true; });
         QElapsedTimer slept;
         slept.start();
-        m_module->DELAY(50);
+        m_module->delay(50);
         QVERIFY(slept.elapsed() >= 50 && !ticked);
     }
 
@@ -247,12 +247,12 @@ private slots:
         QVERIFY(control("unplug") && waitFor([&] { return logCount("unplug") > unplugs; }));
         QTest::qWait(50); // the event loop may be first to notice the hang-up
         QCOMPARE(ask(1), None);
-        // Back without OPENCOM.
+        // Back without open.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is back$")));
         QVERIFY(control("plug"));
         QVERIFY(waitFor([this] { return ask(1) == Ping; }));
     }
 };
 
-QTEST_GUILESS_MAIN(TestQtSerialModule)
-#include "tst_qtserialmodule.moc"
+QTEST_GUILESS_MAIN(TestQtSerialLink)
+#include "tst_qtseriallink.moc"

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "device/protocol.h"
+#include "platform/platform.h"
+#include "platform/trayicon.h"
+
+#include <QMainWindow>
+
+class KeyedStatusBar;
+class MainWindowLink;
+class SerialLink;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+// The main window: the program's one permanent window. Its controls are the measurement state:
+// the current reading, the minimum and maximum with their times and the battery panels live in
+// them and nowhere else.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow(SerialLink &serial, const Platform &platform, QWidget *parent = nullptr);
+
+    // Chooses Com 1 to Com 4, as their menu items do.
+    void choosePort(int comNumber);
+    // One measurement tick: asks the device and shows what it answered.
+    void measure();
+    // A reading that lies below the minimum or above the maximum takes its place, with the clock
+    // field's time; no value changes nothing.
+    void updateExtremes(protocol::Temperature current);
+    void resetExtremes();
+    // Asks whether to end the program and ends it on yes.
+    void confirmQuit();
+    // Shows the time in the clock field, as its timer does every second.
+    void showTime();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The controls; their object names are the short ones the tests find them by.
+    QLineEdit *m_current = nullptr;
+    QLineEdit *m_minimum = nullptr;
+    QLineEdit *m_maximum = nullptr;
+    QLineEdit *m_clock = nullptr;
+    QLineEdit *m_minimumTime = nullptr;
+    QLineEdit *m_maximumTime = nullptr;
+    QLabel *m_deviceStatus = nullptr;
+    KeyedStatusBar *m_statusBar = nullptr;
+    QTimer *m_measureTimer = nullptr;
+    QTimer *m_clockTimer = nullptr;
+    QPushButton *m_resetButton = nullptr;
+    QLabel *m_trayImage = nullptr;
+
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_logItem = nullptr;
+    QAction *m_quitItem = nullptr;
+    QMenu *m_portMenu = nullptr;
+    QAction *m_comItems[4] = {};
+    QMenu *m_helpMenu = nullptr;
+    QAction *m_pictureItem = nullptr;
+    QAction *m_infoItem = nullptr;
+    QMenu *m_trayMenu = nullptr;
+    QAction *m_trayShowItem = nullptr;
+    QAction *m_trayInfoItem = nullptr;
+    QAction *m_trayQuitItem = nullptr;
+
+    void buildControls();
+    void buildMenus();
+    void showStartState();
+    void wakeUp();
+    // The machine's other serial ports, below Com 1 to Com 4.
+    void listPorts();
+    void openPort(QAction *item, const QString &systemName, const QString &shownName);
+    void showLogWindow();
+    void showPictureWindow();
+    void showInfo();
+    void toTray();
+    // A left or right click on the notification icon.
+    void onTrayClicked(TrayIcon::Click click);
+    void restoreWindow();
+    QString clockNow() const;
+
+    SerialLink &m_serial;
+    Platform m_platform;
+    // What the windows opened from here read and ask of this one.
+    MainWindowLink *m_link = nullptr;
+    QList<QAction *> m_listedPorts; // with their separator
+    // The listed port chosen last, checked again when the list is read anew; empty for Com n.
+    QString m_chosenPort;
+};
