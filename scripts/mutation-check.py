@@ -23,7 +23,7 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-DEFAULT_FILES = ["src/device/*.cpp", "src/main/form1.cpp", "src/logging/*.cpp"]
+DEFAULT_FILES = ["src/device/*.cpp", "src/main/mainwindow.cpp", "src/logging/*.cpp"]
 NICE = ["nice", "-n", "10"]
 
 # Lines that only report to the developer or cannot run in a correct program.

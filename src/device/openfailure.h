@@ -21,4 +21,7 @@ QString toolTip(const QString &shownDevice, const Explanation &explanation);
 // Why a port was refused (QSerialPort's PermissionError), as this system tells it.
 Explanation refused(const QString &devicePath);
 
+// Why an open port was lost, for the log line, from the error and QSerialPort's text for it.
+QString lossReason(QSerialPort::SerialPortError error, const QString &errorText);
+
 } // namespace openfailure

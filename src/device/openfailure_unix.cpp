@@ -87,4 +87,13 @@ Explanation refused(const QString &devicePath)
             QStringLiteral(" (its lock file %1 cannot be made)").arg(path)};
 }
 
+QString lossReason(QSerialPort::SerialPortError error, const QString &errorText)
+{
+    // A hung-up terminal reads as end of file or fails with EIO; QSerialPort reports either with
+    // an errno text that tells the user nothing.
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
+        return QStringLiteral("hung up");
+    return errorText;
+}
+
 } // namespace openfailure

@@ -10,4 +10,9 @@ Explanation refused(const QString &)
             QStringLiteral(" (another program is using it)")};
 }
 
+QString lossReason(QSerialPort::SerialPortError, const QString &errorText)
+{
+    return errorText;
+}
+
 } // namespace openfailure

@@ -284,13 +284,8 @@ void QtSerialLink::onError(int error)
         !meansDeviceGone(QSerialPort::SerialPortError(error)))
         return;
     m_lossPending = true;
-    m_lossReason = m_port->errorString();
-#ifdef Q_OS_UNIX
-    // A hung-up terminal reads as end of file or fails with EIO; QSerialPort reports either with
-    // an errno text that tells the user nothing.
-    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
-        m_lossReason = QStringLiteral("hung up");
-#endif
+    m_lossReason =
+        openfailure::lossReason(QSerialPort::SerialPortError(error), m_port->errorString());
     // The error may come from inside a QSerialPort call or from the event loop between ours; the
     // port is closed once that call has returned, so a hung-up terminal cannot keep waking it.
     QTimer::singleShot(0, m_port.get(), [this] { dropLostPort(); });

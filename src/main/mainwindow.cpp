@@ -362,6 +362,8 @@ void MainWindow::measure()
     using protocol::CommandTemperature;
     // The tick asks as it always did, but shows nothing before every answer has been judged:
     // noise on the line, answers that disagree or a line that echoes hold the readings back.
+    // Battery and temperature are asked once for each use, on purpose: each shown value keeps
+    // its own reading, as it always had, and the repeated answers can be compared.
     const qint16 batteryShown = protocol::ask(m_serial, CommandBattery);
     const qint16 batteryLow = protocol::ask(m_serial, CommandBattery);
     const bool charge = protocol::voltageFromAnswer(batteryLow) < ChargingThresholdVolts;
