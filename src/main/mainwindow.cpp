@@ -184,13 +184,13 @@ void MainWindow::buildControls()
     m_trayImage->setPixmap(windowIcon().pixmap(32, 32));
     m_trayImage->setVisible(false);
 
-    // The tab order of the design; the disabled boxes and the labels take no focus anyway.
+    // The reset button comes first; the disabled boxes and the labels take no focus anyway.
     QWidget::setTabOrder(m_resetButton, m_current);
 
     m_statusBar = new KeyedStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     // The three panels share the window's width: the narrow face lets the credit line and the
-    // longest battery text fit side by side, and the bar grows beyond the design's height by
+    // longest battery text fit side by side, and the bar grows beyond its nominal height by
     // what the panels' frames need.
     m_statusBar->setFont(designFont(8.25, DesignFace::Narrow));
     m_statusBar->addPanel(PanelHelp, twips(1440), 1);
@@ -322,7 +322,7 @@ void MainWindow::openPort(QAction *item, const QString &systemName, const QStrin
         other->setChecked(other == item);
     m_chosenPort = m_listedPorts.contains(item) ? systemName : QString();
     m_serial.open(portmap::openText(systemName));
-    // The status text stays as designed; the tool tip says why, for whoever looks.
+    // The status text stays short; the tool tip says why, for whoever looks.
     m_deviceStatus->setToolTip(m_serial.openFailure());
     wakeUp();
     const qint16 ping = protocol::ask(m_serial, protocol::CommandPing);

@@ -21,7 +21,7 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-// A control of the design, named like it and placed where it puts it; the arguments come before
+// A control with its short object name, placed at its fixed rectangle; the arguments come before
 // the container in the control's constructor.
 template <typename Control, typename... Arguments>
 Control *designControl(QWidget *container, const char *name, const QRect &rect,
