@@ -10,6 +10,8 @@ namespace {
 // A question offers only its two answers: neither Esc nor the title bar's close box answers it.
 class QuestionBox final : public QMessageBox
 {
+    Q_OBJECT
+
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
@@ -61,3 +63,5 @@ void QtMessageBoxes::inform(const QString &message, Icon icon, const QString &ti
     box.setEscapeButton(ok);
     box.exec();
 }
+
+#include "messagebox.moc"

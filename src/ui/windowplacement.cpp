@@ -50,6 +50,8 @@ void centreFrame(QWidget *window)
 // that never frames it leaves it where it is after a while, so a later move stays the user's.
 class FrameCentring final : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit FrameCentring(QWidget *window) : QObject(window), m_window(window) {}
 
@@ -82,3 +84,5 @@ void centreOnScreen(QWidget *window)
     if (!window->isVisible())
         window->installEventFilter(new FrameCentring(window));
 }
+
+#include "windowplacement.moc"
