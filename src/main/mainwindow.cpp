@@ -229,10 +229,8 @@ void MainWindow::buildMenus()
         connect(item, &QAction::triggered, this, [this, number] { choosePort(number); });
         m_comItems[number - 1] = item;
     }
-    // The check mark follows the click handlers, not Qt's own toggling; without an exclusive group
-    // Qt draws it as a check, not a radio bullet.
-    for (QAction *item : m_comItems)
-        item->setCheckable(true);
+    // Only the chosen item is checkable (see openPort()): some styles draw an empty box before
+    // every checkable item.
     // Adapters come and go while the program runs: the menu shows what was read last and asks
     // for a new reading, which replaces the list when it differs.
     connect(m_portMenu, &QMenu::aboutToShow, this, [this] {
@@ -307,7 +305,7 @@ void MainWindow::listPorts()
             caption += QStringLiteral(" (%1)").arg(port.description);
         QAction *item =
             m_portMenu->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
-        item->setCheckable(true);
+        item->setCheckable(port.systemName == m_chosenPort);
         item->setChecked(port.systemName == m_chosenPort);
         const QString name = port.systemName;
         connect(item, &QAction::triggered, this,
@@ -318,8 +316,12 @@ void MainWindow::listPorts()
 
 void MainWindow::openPort(QAction *item, const QString &systemName, const QString &shownName)
 {
-    for (QAction *other : m_portMenu->actions())
+    // The check mark follows the choice, not Qt's own toggling; without an exclusive group Qt
+    // draws it as a check, not a radio bullet.
+    for (QAction *other : m_portMenu->actions()) {
+        other->setCheckable(other == item);
         other->setChecked(other == item);
+    }
     m_chosenPort = m_listedPorts.contains(item) ? systemName : QString();
     m_serial.open(portmap::openText(systemName));
     // The status text stays short; the tool tip says why, for whoever looks.

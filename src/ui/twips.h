@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ui/returnpress.h"
+
 #include <QRect>
 #include <QString>
 
+#include <type_traits>
 #include <utility>
 
+class QPushButton;
 class QWidget;
 
 // Window layouts are given in twips, 1/1440 inch: 15 of them make one pixel at 96 dpi. Qt scales
@@ -30,5 +34,7 @@ Control *designControl(QWidget *container, const char *name, const QRect &rect,
     auto *control = new Control(std::forward<Arguments>(arguments)..., container);
     control->setObjectName(QLatin1String(name));
     control->setGeometry(rect);
+    if constexpr (std::is_base_of_v<QPushButton, Control>)
+        pressOnReturn(control);
     return control;
 }

@@ -29,6 +29,10 @@ void setSecondaryWindowFrame(QWidget *window, MinimiseButton minimise)
 void bringForward(QWidget *window)
 {
     window->show();
+    // A window manager restores a minimised window that is raised or activated; shown alone it
+    // keeps its state, in the task bar or beside its notification icon.
+    if (window->isMinimized())
+        return;
     window->raise();
     window->activateWindow();
 }

@@ -14,7 +14,8 @@ Qt::WindowFlags fixedWindowFlags(MinimiseButton minimise);
 // show, and closing one never ends the program.
 void setSecondaryWindowFrame(QWidget *window, MinimiseButton minimise = MinimiseButton::No);
 
-// Shows a window and brings it to the front, active, also when it is already shown.
+// Shows a window and brings it to the front, active, also when it is already shown; a minimised
+// window is shown and stays minimised.
 void bringForward(QWidget *window);
 
 // Puts a window, frame and title bar included, in the middle of the primary screen's work area.
