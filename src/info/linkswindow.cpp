@@ -41,6 +41,7 @@ constexpr int LinkCount = int(std::size(Links));
 constexpr int LinkLeft = 120;
 
 const QColor PointedAtColour(0x00, 0x00, 0xC0);
+const QColor WindowColour(0xF0, 0xF0, 0xF0);
 const QColor NormalColour(Qt::black);
 
 // The hand with the raised index finger; its tip is the hot spot.
@@ -87,6 +88,11 @@ LinksWindow::LinksWindow(const Platform &platform, MainWindowLink *mainWindow)
     setFixedSize(twips(3840), twips(2805));
     // Moves over the background reset the links; the labels keep their own moves.
     setMouseTracking(true);
+    // The links have fixed colours, so the background is fixed too: the same on a dark desktop.
+    QPalette background = palette();
+    background.setColor(QPalette::Window, WindowColour);
+    setPalette(background);
+    setAutoFillBackground(true);
 
     m_okButton = designControl<QPushButton>(this, "Command1", twipsRect(3000, 2400, 735, 375),
                                             QStringLiteral("&O.K."));

@@ -11,12 +11,14 @@
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
 #include "ui/branding.h"
+#include "ui/contrast.h"
 #include "ui/designfont.h"
 #include "ui/mainwindowlink.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
@@ -53,8 +55,20 @@ const QString LoopbackTip = QStringLiteral(
     "(Loopback) oder ein Adapter, der das Gesendete zurückschickt, aber kein Spion.");
 
 // The classic toolkit's grey for disabled text is too faint on a light field; this one keeps
-// the values readable (better than 4.5 : 1 on white and on light grey).
+// the values readable (better than 4.5 : 1 on white and on light grey). On a dark field the
+// readings take the palette's text colour as far as they need to.
 const QColor DisabledText(0x59, 0x59, 0x59);
+
+void makeReadable(QLineEdit *box)
+{
+    // From the desktop's palette, which a palette change has set before the boxes follow it.
+    const QPalette desktop = QApplication::palette(box);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     readableColour(DisabledText, desktop.color(QPalette::Active, QPalette::Text),
+                                    desktop.color(QPalette::Disabled, QPalette::Base)));
+    box->setPalette(palette);
+}
 
 // The readings and their captions use the large design font and start at the top left, as the
 // classic controls draw them; the boxes only show.
@@ -89,9 +103,7 @@ QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text,
     box->setFont(designFont(13.5, DesignFace::Narrow));
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     box->setEnabled(false);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Disabled, QPalette::Text, DisabledText);
-    box->setPalette(palette);
+    makeReadable(box);
     // A text too long for the box shows its beginning, not its end.
     QObject::connect(box, &QLineEdit::cursorPositionChanged, box, [box](int, int position) {
         if (position != 0)
@@ -465,6 +477,12 @@ void MainWindow::showInfo()
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // A desktop that switches to a dark palette or back.
+    if (event->type() == QEvent::PaletteChange) {
+        for (QLineEdit *box :
+             {m_current, m_minimum, m_maximum, m_clock, m_minimumTime, m_maximumTime})
+            makeReadable(box);
+    }
     if (event->type() == QEvent::WindowStateChange)
         if (isMinimized())
             toTray();
