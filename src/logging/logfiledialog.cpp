@@ -90,7 +90,7 @@ void LogFileDialog::createFile()
 {
     // Without its log window the dialog has nothing to save; a new, empty one would write an empty
     // file and report it saved.
-    const LogWindow *log = LogWindow::instance();
+    LogWindow *log = LogWindow::instance();
     if (!log) {
         close();
         return;
@@ -113,6 +113,7 @@ void LogFileDialog::createFile()
         inform(failure, MessageBoxes::Icon::Critical, programTitle());
         return;
     }
+    log->markSaved();
 
     hide();
     showMainWindow();

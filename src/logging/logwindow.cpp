@@ -61,6 +61,8 @@ LogWindow::LogWindow(const Platform &platform, MainWindowLink *mainWindow)
 void LogWindow::buildControls()
 {
     m_text = designControl<QPlainTextEdit>(this, "Text1", twipsRect(120, 120, 4815, 2895));
+    connect(m_text->document(), &QTextDocument::contentsChanged, this,
+            [this] { m_unsaved = !m_text->document()->isEmpty(); });
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setTabChangesFocus(true);
     // Records must not be undone one by one, and a week of them would fill the undo history.

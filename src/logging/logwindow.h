@@ -30,6 +30,9 @@ public:
     QString logText() const;
     // Appends a record of the main window's readings now, as the recording timer does.
     void recordReadings();
+    // Whether the text changed since it was last saved; an empty text has nothing to save.
+    bool hasUnsavedText() const { return m_unsaved; }
+    void markSaved() { m_unsaved = false; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +69,7 @@ private:
     void appendAtEnd(const QString &record);
 
     Platform m_platform;
+    bool m_unsaved = false;
     // Empty once the main window is gone.
     QPointer<MainWindowLink> m_mainWindow;
 };

@@ -1,10 +1,12 @@
 #include "device/portlist.h"
 #include "device/qtseriallink.h"
+#include "logging/logrecovery.h"
 #include "main/displaystart.h"
 #include "main/mainwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
+#include "platform/terminationwatch.h"
 #include "platform/trayicon.h"
 #include "platform/urlopener.h"
 #include "ui/branding.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
@@ -57,15 +60,31 @@ int main(int argc, char *argv[])
     // with the main window hidden in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
 #if QT_CONFIG(sessionmanager)
-    // Logging out asks like the close box; a No keeps the session from ending.
+    // Logging out asks like the close box; a No keeps the session from ending. Unsaved log text
+    // is kept first, since the session may end the program without asking.
     QObject::connect(
         &app, &QGuiApplication::commitDataRequest, &mainWindow,
         [&mainWindow](QSessionManager &manager) {
-            if (manager.allowsInteraction() && !mainWindow.close())
+            const QString kept = mainWindow.keepUnsavedLog();
+            if (manager.allowsInteraction() && !mainWindow.close()) {
                 manager.cancel();
+                if (!kept.isEmpty())
+                    logrecovery::withdraw(kept);
+            }
         },
         Qt::DirectConnection);
 #endif
+    const TerminationWatch termination;
+    QObject::connect(&termination, &TerminationWatch::terminationRequested, &mainWindow,
+                     &MainWindow::endWithoutAsking);
+
     mainWindow.show();
+    const QStringList recovered = logrecovery::takeNoted();
+    if (!recovered.isEmpty()) {
+        QTimer::singleShot(0, &mainWindow, [&messageBoxes, recovered] {
+            messageBoxes.inform(logrecovery::message(recovered), MessageBoxes::Icon::Information,
+                                programTitle());
+        });
+    }
     return QApplication::exec();
 }

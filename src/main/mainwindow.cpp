@@ -6,6 +6,7 @@
 #include "info/infobox.h"
 #include "info/picturewindow.h"
 #include "keyedstatusbar.h"
+#include "logging/logrecovery.h"
 #include "logging/logwindow.h"
 #include "platform/clock.h"
 #include "platform/messagebox.h"
@@ -525,6 +526,20 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     confirmQuit();
+}
+
+QString MainWindow::keepUnsavedLog()
+{
+    const LogWindow *log = LogWindow::instance();
+    return log && log->hasUnsavedText() ? logrecovery::save(log->logText()) : QString();
+}
+
+void MainWindow::endWithoutAsking()
+{
+    keepUnsavedLog();
+    m_serial.close();
+    m_platform.tray.hide();
+    m_platform.quitter.quit();
 }
 
 void MainWindow::confirmQuit()

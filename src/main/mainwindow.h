@@ -37,6 +37,12 @@ public:
     void resetExtremes();
     // Asks whether to end the program and ends it on yes.
     void confirmQuit();
+    // The system ends the program and nobody can be asked: unsaved log text is kept in a
+    // recovery file, the port is released (and its lock with it), and the program ends.
+    void endWithoutAsking();
+    // Keeps unsaved log text in a recovery file, for a session that is ending; returns its path,
+    // empty when there was nothing to keep.
+    QString keepUnsavedLog();
     // Shows the time in the clock field, as its timer does every second.
     void showTime();
 
