@@ -36,7 +36,7 @@ sleep 2
 import -window "$main" "$E2E_OUTPUT_DIR/wine10_main_window.png" || e2e_fail "no screenshot"
 
 # Charging: on below 4 V, off above, through DTR and RTS.
-charging() { [[ $(tail -n 2 "$lines" 2>/dev/null | tr '\n' ' ') == "setDtr $1 RTS $1 " ]]; }
+charging() { [[ $(tail -n 2 "$lines" 2>/dev/null | tr '\n' ' ') == "DTR $1 RTS $1 " ]]; }
 e2e_wait 10 charging 0 || e2e_fail "at 4.2 V charging is not off: $(tail -n 4 "$lines" | tr '\n' ' ')"
 echo "battery 3.5" >"$E2E_TMP/COM1.ctl"
 e2e_wait 10 charging 1 || e2e_fail "at 3.5 V DTR and RTS did not go on"
