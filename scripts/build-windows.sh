@@ -116,5 +116,5 @@ echo "=== e2e under Wine 10: wine_device.sh, on the unpacked zip"
 gcc -shared -fPIC -O2 -Wall -Wextra -Werror -o "$build-devsim/libwarmlog-modemlines.so" \
     tools/wine/modemlines.c -ldl
 WINE_ZIP_DIR=$build/unpacked/$name E2E_DEVSIM=$build-devsim/tools/warmlog-devsim \
-    E2E_MODEMLINES=$build-devsim/libwarmlog-modemlines.so E2E_OUTPUT_DIR=$build \
+    E2E_MODEMLINES=$build-devsim/libwarmlog-modemlines.so E2E_OUTPUT_DIR=$build E2E_DOCS_DIR=$root/docs \
     "$root/scripts/wine10-run.sh" bash tests/e2e/wine_device.sh

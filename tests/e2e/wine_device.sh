@@ -34,6 +34,8 @@ e2e_wait 20 eval '[[ $(caption) == "Warmlog 25.1 °C" ]]' ||
 echo "reading through COM1: caption \"$(caption)\""
 sleep 2
 import -window "$main" "$E2E_OUTPUT_DIR/wine10_main_window.png" || e2e_fail "no screenshot"
+# The README's picture, made anew by every run.
+[[ -z ${E2E_DOCS_DIR:-} ]] || cp "$E2E_OUTPUT_DIR/wine10_main_window.png" "$E2E_DOCS_DIR/warmlog-windows-wine10.png"
 
 # Charging: on below 4 V, off above, through DTR and RTS.
 charging() { [[ $(tail -n 2 "$lines" 2>/dev/null | tr '\n' ' ') == "DTR $1 RTS $1 " ]]; }
