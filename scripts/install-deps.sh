@@ -59,6 +59,7 @@ TEST_PACKAGES=(
     xdotool
     x11-utils
     trayer  # a notification area without a desktop, for the tray icon's end-to-end test
+    openbox # a window manager, which restores a minimised window that is raised or activated
     python3 # the same test sets a window's WM_STATE through libX11; the soak run (bench/soak)
     weston      # a Wayland compositor nested in Xvfb, and Qt's Wayland plugin: the program must
     qt6-wayland # still choose X11 there when DISPLAY is set too
