@@ -127,18 +127,39 @@ private Q_SLOTS:
 #endif
     }
 
-#ifdef Q_OS_WIN
-    // Elsewhere the simulator's tests check the port names against a real port.
-    void windowsPortNames()
+    // COM1 to COM99, each renamed by WARMLOG_COMn if set; other names are the system's own,
+    // within /dev where there is one, and never a path on Windows.
+    void deviceFor_data()
     {
-        qputenv("WARMLOG_COM2", "COM7");
-        QCOMPARE(portmap::deviceFor("COM1:9600,n,8,1"), u"COM1"_s);
-        QCOMPARE(portmap::deviceFor("COM2:9600,n,8,1"), u"COM7"_s);
-        QCOMPARE(portmap::deviceFor("COM12:9600"), u"COM12"_s);
-        QCOMPARE(portmap::deviceFor("..\\PhysicalDrive0:9600"), QString());
-        QCOMPARE(portmap::deviceFor("pts/3"), QString());
+        QTest::addColumn<QByteArray>("openText");
+        QTest::addColumn<QString>("device"); // empty: names none
+        // The open text, the device elsewhere, the device on Windows.
+        const char *const rows[][3] = {{"COM1:9600,n,8,1", "/dev/ttyS0", "COM1"},
+                                       {"COM2:9600,n,8,1", "COM7", "COM7"},
+                                       {"COM12:9600", "/dev/ttyS11", "COM12"},
+                                       {"COM99", "/dev/ttyS98", "COM99"},
+                                       {"COM0:9600", "/dev/COM0", "COM0"},
+                                       {"COM100:9600", "/dev/COM100", "COM100"},
+                                       {"COM01:9600", "/dev/COM01", "COM01"},
+                                       {"COM+1:9600", "/dev/COM+1", "COM+1"},
+                                       {"COM1x:9600", "/dev/COM1x", "COM1x"},
+                                       {"pts/3", "/dev/pts/3", ""},
+                                       {":9600,n,8,1", "", ""},
+                                       {"../etc/x:9600", "", ""},
+                                       {"/etc/x:9600", "", ""},
+                                       {"..\\PhysicalDrive0", "/dev/..\\PhysicalDrive0", ""}};
+        const bool onWindows =
+            QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows;
+        for (const auto &[openText, elsewhere, windows] : rows)
+            QTest::newRow(openText)
+                << QByteArray(openText) << QString::fromLatin1(onWindows ? windows : elsewhere);
     }
-#endif
+    void deviceFor()
+    {
+        QFETCH(QByteArray, openText);
+        qputenv("WARMLOG_COM2", "COM7");
+        QTEST(portmap::deviceFor(openText), "device");
+    }
 };
 
 QTEST_MAIN(TestProtocol)

@@ -1,7 +1,5 @@
-#include "device/portmap.h"
 #include "device/protocol.h"
 #include "device/qtseriallink.h"
-#include "devicemodel.h"
 
 #include <QtCore>
 #include <QtSerialPort>
@@ -81,44 +79,6 @@ private slots:
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
         m_module = std::make_unique<QtSerialLink>();
         m_module->open(OpenCom1);
-    }
-
-    // COM1 to COM99 may be renamed by WARMLOG_COMn; other names are the system's own, within /dev.
-    void deviceFor_data()
-    {
-        QTest::addColumn<QByteArray>("openText");
-        QTest::addColumn<QString>("device"); // empty: names none
-        QTest::newRow(OpenCom1) << QByteArray(OpenCom1) << m_link;
-        const char *const rows[][2] = {{"COM99", "/dev/ttyS98"},       {"COM0:9600", "/dev/COM0"},
-                                       {"COM100:9600", "/dev/COM100"}, {"COM01:9600", "/dev/COM01"},
-                                       {"COM+1:9600", "/dev/COM+1"},   {"COM1x:9600", "/dev/COM1x"},
-                                       {"pts/3", "/dev/pts/3"},        {":9600,n,8,1", ""},
-                                       {"../etc/x:9600", ""},          {"/etc/x:9600", ""}};
-        for (const auto &[openText, device] : rows)
-            QTest::newRow(openText) << QByteArray(openText) << QString::fromLatin1(device);
-    }
-    void deviceFor()
-    {
-        QFETCH(QByteArray, openText);
-        QTEST(portmap::deviceFor(openText), "device");
-    }
-
-    void simulatorTable()
-    {
-        // The simulator's table agrees with the program's: over a room's range, a temperature's
-        // byte is one of the two the program reads it between.
-        const auto reading = [](int byte) { return *protocol::temperatureFromAnswer(byte); };
-        for (int tenths = -400; tenths <= 600; ++tenths) {
-            const int byte = devsim::converterByteFor(tenths / 10.0);
-            QVERIFY2(reading(byte - 1) <= tenths / 10.0 && tenths / 10.0 <= reading(byte + 1),
-                     qPrintable(QString::number(tenths)));
-        }
-        QCOMPARE(devsim::converterByteFor(25.1), 128);
-        QCOMPARE(devsim::converterByteFor(1000), 253);
-        QCOMPARE(devsim::converterByteFor(-1000), 1);
-        QCOMPARE(devsim::batteryByteFor(3.96), 36); // rounded, not cut off
-        QCOMPARE(devsim::batteryByteFor(0.3), 0);
-        QCOMPARE(devsim::batteryByteFor(30), 255);
     }
 
     void lateAnswers_data()
