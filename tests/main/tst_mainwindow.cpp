@@ -1,8 +1,8 @@
 #include "device/qtseriallink.h"
 #include "info/infobox.h"
-#include "info/linkswindow.h"
-#include "platform/urlopener.h"
 #include "support/windowrig.h"
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -14,7 +14,6 @@ const QString Author =
 
 using Answers = QList<qint16>;
 using Texts = QStringList;
-using Steps = QList<void (*)(WindowRig &)>;
 
 class TestMainWindow : public QObject
 {
@@ -31,40 +30,36 @@ class TestMainWindow : public QObject
     }
     // "-" for the hyphens, otherwise a temperature without its unit.
     static QString shown(const QString &t) { return t == u"-"_s ? Hyphens : t + u" °C"_s; }
-    static void fromIconMenu(WindowRig &rig, const char *item)
-    {
-        rig.tray.click(QSystemTrayIcon::Context);
-        QVERIFY(named<QMenu>(*rig.form, "mnbar")->isVisible());
-        named<QMenu>(*rig.form, "mnbar")->hide();
-        named<QAction>(*rig.form, item)->trigger();
-    }
-    static QString where(const WindowRig &rig) // by icon shown, window visible, minimised
-    {
-        const int at = 4 * rig.tray.shown + 2 * rig.form->isVisible() + rig.form->isMinimized();
-        return u"gone,gone,start,task bar,gone,tray,restored+icon,minimised+icon"_s.split(u',')[at];
-    }
 
-    // The user's steps, a measurement tick, the device found on Com 1, a Yes to the next question.
-    static void minimise(WindowRig &rig) { rig.form->setWindowState(Qt::WindowMinimized); }
-    static void taskBar(WindowRig &rig) { rig.form->setWindowState(Qt::WindowNoState); }
-    static void left(WindowRig &rig) { rig.tray.click(QSystemTrayIcon::Trigger); }
-    static void doubleClick(WindowRig &rig) { rig.tray.click(QSystemTrayIcon::DoubleClick); }
-    static void middle(WindowRig &rig) { rig.tray.click(QSystemTrayIcon::MiddleClick); }
-    static void anzeigen(WindowRig &rig) { fromIconMenu(rig, "mnBarShowWindow"); }
-    static void beenden(WindowRig &rig) { fromIconMenu(rig, "mnBarExit"); }
-    static void closeBox(WindowRig &rig) { rig.form->close(); }
-    static void confirmQuit(WindowRig &rig)
+    // A user's step, or: a measurement tick, a Yes to the next question, the area gone.
+    static void act(WindowRig &rig, const QString &step)
     {
-        named<QAction>(*rig.form, "m_datei_ende")->trigger();
+        const auto fromIconMenu = [&rig](const char *item) {
+            rig.tray.click(QSystemTrayIcon::Context);
+            QVERIFY(named<QMenu>(*rig.form, "mnbar")->isVisible());
+            named<QMenu>(*rig.form, "mnbar")->hide();
+            named<QAction>(*rig.form, item)->trigger();
+        };
+        const QHash<QString, std::function<void()>> steps = {
+            {"minimise", [&] { rig.form->setWindowState(Qt::WindowMinimized); }},
+            {"task bar", [&] { rig.form->setWindowState(Qt::WindowNoState); }},
+            {"left click", [&] { rig.tray.click(QSystemTrayIcon::Trigger); }},
+            {"double click", [&] { rig.tray.click(QSystemTrayIcon::DoubleClick); }},
+            {"middle click", [&] { rig.tray.click(QSystemTrayIcon::MiddleClick); }},
+            {"Warmlog anzeigen", [&] { fromIconMenu("mnBarShowWindow"); }},
+            {"Beenden", [&] { fromIconMenu("mnBarExit"); }},
+            {"close box", [&] { rig.form->close(); }},
+            {"Ende", [&] { named<QAction>(*rig.form, "m_datei_ende")->trigger(); }},
+            {"Com 1", [&] { named<QAction>(*rig.form, "m_a_com1")->trigger(); }},
+            {"tick", [&] { rig.form->measure(); }},
+            {"Yes next", [&] { rig.boxes.answers << MessageBoxes::Answer::Yes; }},
+            {"area gone", [&] {
+                 rig.tray.available = false; // the icon goes at the next check
+                 QTRY_VERIFY_WITH_TIMEOUT(!rig.tray.shown, 10 * int(TrayIcon::AreaCheck.count()));
+             }}};
+        QVERIFY2(steps.contains(step), qPrintable(step));
+        steps[step]();
     }
-    static void port(WindowRig &rig) { named<QAction>(*rig.form, "m_a_com1")->trigger(); }
-    static void yes(WindowRig &rig) { rig.boxes.answers << MessageBoxes::Answer::Yes; }
-    static void areaGone(WindowRig &rig)
-    {
-        rig.tray.available = false;
-        QTest::qWait(int(2 * TrayIcon::AreaCheck.count()));
-    }
-    static void tick(WindowRig &rig) { rig.form->measure(); }
 
 private Q_SLOTS:
 
@@ -248,13 +243,13 @@ private Q_SLOTS:
         QtSerialLink serial;
         WindowRig rig;
         rig.form = std::make_unique<MainWindow>(serial, rig.platform);
-        port(rig);
+        act(rig, u"Com 1"_s);
         QCOMPARE(rig.show("Label7 Text2 Text3"), Texts({"Spion an Com 1", "25.1 °C", "25.1 °C"}));
         static const QRegularExpression right(
             u"^(25.1|0) °C\\|25.1 °C\\|25.1 °C\\|Batteriespannung: ( 4.1 Volt |unbekannt )$"_s);
         const auto ticks = [&rig](int count) {
             for (int i = 0; i < count; ++i, QTest::qWait(100)) {
-                tick(rig);
+                rig.form->measure();
                 const QString now = rig.show("Text1 Text2 Text3 Ubat").join(u'|');
                 QVERIFY2(right.match(now).hasMatch(), qPrintable(now));
             }
@@ -262,12 +257,9 @@ private Q_SLOTS:
         control(on);
         ticks(15);
         control(off);
-        QElapsedTimer quiet;
-        quiet.start();
-        for (tick(rig); rig.show("Text1") != Texts{u"25.1 °C"_s} && quiet.elapsed() < 3000;
-             tick(rig))
-            QTest::qWait(100);
-        QVERIFY2(quiet.elapsed() < 2000, qPrintable(QString::number(quiet.elapsed())));
+        // Each try is a tick of its own.
+        QTRY_COMPARE_WITH_TIMEOUT((rig.form->measure(), rig.show("Text1")), Texts{u"25.1 °C"_s},
+                                  2000);
         ticks(3);
         simulator.terminate();
         simulator.waitForFinished();
@@ -338,166 +330,116 @@ private Q_SLOTS:
                         shown[1], shown[2], "Warmlog " + shown[2], shown[3], Hyphens}));
     }
 
+    // A reading moves an extreme beyond it, with the clock field's time, not the clock's.
     void updateExtremes_data()
     {
         QTest::addColumn<QStringList>("before"); // minimum, maximum
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QString>("reset"); // Text1 when Command2 is clicked; empty: a reading
-
-        QTest::newRow("10.3 above 9.5") << Texts{"-2", "9.5"} << 82 << Texts{"-2", "10.3"} << "";
-        QTest::newRow("= minimum") << Texts{"25.1", "30"} << 128 << Texts{"25.1", "30"} << "";
-        QTest::newRow("= maximum") << Texts{"20", "25.1"} << 128 << Texts{"20", "25.1"} << "";
-        QTest::newRow("min only") << Texts{"25.4", "24.8"} << 128 << Texts{"25.1", "24.8"} << "";
-        QTest::newRow("hyphens in max") << Texts{"20", "-"} << 128 << Texts{"20", "25.1"} << "";
-        QTest::newRow("silent, hyphens") << Texts{"-", "-"} << -1 << Texts{"-", "-"} << "";
-        // Without a reading in Text1 the extremes start empty.
-        QTest::newRow("reset") << Texts{"-20.2", "20"} << 0 << Texts{"-.3", "-.3"} << "-.3 °C";
-        QTest::newRow("reset, silent") << Texts{"-20.2", "20"} << 0 << Texts{"-", "-"} << "0 °C";
+        QTest::newRow("10.3 above 9.5") << Texts{"-2", "9.5"} << 82 << Texts{"-2", "10.3"};
+        QTest::newRow("= minimum") << Texts{"25.1", "30"} << 128 << Texts{"25.1", "30"};
+        QTest::newRow("= maximum") << Texts{"20", "25.1"} << 128 << Texts{"20", "25.1"};
+        QTest::newRow("min only") << Texts{"25.4", "24.8"} << 128 << Texts{"25.1", "24.8"};
+        QTest::newRow("hyphens in max") << Texts{"20", "-"} << 128 << Texts{"20", "25.1"};
+        QTest::newRow("silent, hyphens") << Texts{"-", "-"} << -1 << Texts{"-", "-"};
     }
-
     void updateExtremes()
     {
         QFETCH(QStringList, before);
         QFETCH(int, answer);
         QFETCH(QStringList, after);
-        QFETCH(QString, reset);
         WindowRig rig;
-        // The times come from the clock field, not from the clock.
-        rig.put("Text1 Text2 Text3 Text4",
-                {reset, shown(before.at(0)), shown(before.at(1)), "15:30:45 Uhr"});
-
-        reset.isEmpty() ? rig.form->updateExtremes(protocol::temperatureFromAnswer(answer))
-                        : named<QPushButton>(*rig.form, "Command2")->click();
-
+        rig.put("Text2 Text3 Text4", {shown(before[0]), shown(before[1]), "15:30:45 Uhr"});
+        rig.form->updateExtremes(protocol::temperatureFromAnswer(answer));
         QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
-                 Texts({shown(after.at(0)), shown(after.at(1)),
-                        after.at(0) == before.at(0) ? Started : u"15:30:45 Uhr"_s,
-                        after.at(1) == before.at(1) ? Started : u"15:30:45 Uhr"_s}));
+                 Texts({shown(after[0]), shown(after[1]),
+                        after[0] == before[0] ? Started : u"15:30:45 Uhr"_s,
+                        after[1] == before[1] ? Started : u"15:30:45 Uhr"_s}));
+    }
+
+    // Command2 starts both extremes at Text1's reading; without one they start empty.
+    void resetExtremes_data()
+    {
+        QTest::addColumn<QString>("current"); // Text1
+        QTest::addColumn<QString>("extremes");
+        QTest::newRow("reading") << "-.3 °C"
+                                 << "-.3 °C";
+        QTest::newRow("silent") << "0 °C" << Hyphens;
+    }
+    void resetExtremes()
+    {
+        QFETCH(QString, current);
+        WindowRig rig;
+        rig.put("Text1 Text2 Text3 Text4", {current, "-20.2 °C", "20 °C", "15:30:45 Uhr"});
+        named<QPushButton>(*rig.form, "Command2")->click();
+        QFETCH(QString, extremes);
+        QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
+                 Texts({extremes, extremes, "15:30:45 Uhr", "15:30:45 Uhr"}));
+    }
+
+    // The window's frame in the middle of the screen's work area.
+    void centred()
+    {
+        WindowRig rig;
+        rig.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
+        QCOMPARE(rig.form->frameGeometry().center(),
+                 QGuiApplication::primaryScreen()->availableGeometry().center());
     }
 
     void steps_data()
     {
-        QTest::addColumn<Steps>("steps");
-        QTest::addColumn<QString>("state");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("iconShown");
+        QTest::addColumn<bool>("windowVisible");
+        QTest::addColumn<bool>("minimised");
         QTest::addColumn<QString>("tip");       // of the icon shown
         QTest::addColumn<QStringList>("calls"); // to the area, the port and the end; questions
 
+        const bool icon = true, visible = true, minimised = true;
         const QString none, plain = u"Warmlog"_s, ticked = u"Warmlog 25.1 °C"_s;
         const QString add = u"tray shows "_s, remove = u"tray hidden"_s;
         const Texts added{add + plain}, removed{add + plain, remove};
         const QString quit = u"Warmlog: Möchten Sie das Programm wirklich beenden? (No first)"_s;
-        QTest::newRow("left click") << Steps{minimise, left} << "minimised+icon" << plain << added;
-        QTest::newRow("anzeigen") << Steps{minimise, anzeigen} << "start" << none << removed;
-        QTest::newRow("other clicks")
-            << Steps{minimise, doubleClick, middle} << "tray" << plain << added;
+        QTest::newRow("left click")
+            << Texts{"minimise", "left click"} << icon << visible << minimised << plain << added;
+        QTest::newRow("anzeigen") << Texts{"minimise", "Warmlog anzeigen"} << !icon << visible
+                                  << !minimised << none << removed;
+        QTest::newRow("other clicks") << Texts{"minimise", "double click", "middle click"} << icon
+                                      << !visible << minimised << plain << added;
         // The second add is refused: one icon, with the first tool tip.
         QTest::newRow("restored to tray")
-            << Steps{minimise, left, taskBar, tick, minimise} << "tray" << plain << added;
-        QTest::newRow("tray again") << Steps{minimise, anzeigen, tick, minimise} << "tray" << ticked
-                                    << Texts{add + plain, remove, add + ticked};
+            << Texts{"minimise", "left click", "task bar", "tick", "minimise"} << icon << !visible
+            << minimised << plain << added;
+        QTest::newRow("tray again")
+            << Texts{"minimise", "Warmlog anzeigen", "tick", "minimise"} << icon << !visible
+            << minimised << ticked << Texts{add + plain, remove, add + ticked};
         // A panel gone with the icon gives the window back for good.
-        QTest::newRow("area gone")
-            << Steps{minimise, areaGone, minimise} << "task bar" << none << removed;
+        QTest::newRow("area gone") << Texts{"minimise", "area gone", "minimise"} << !icon << visible
+                                   << minimised << none << removed;
         // The ways out; a No leaves the measurement running.
         QTest::newRow("close box and Beenden, No")
-            << Steps{port, closeBox, minimise, beenden} << "tray" << plain
-            << Texts{quit, add + plain, quit};
-        QTest::newRow("Ende, Yes")
-            << Steps{yes, confirmQuit} << "start" << none << Texts{quit, "close", "END"};
+            << Texts{"Com 1", "close box", "minimise", "Beenden"} << icon << !visible << minimised
+            << plain << Texts{quit, add + plain, quit};
+        QTest::newRow("Ende, Yes") << Texts{"Yes next", "Ende"} << !icon << visible << !minimised
+                                   << none << Texts{quit, "close", "END"};
     }
 
     void steps()
     {
-        QFETCH(Steps, steps);
+        QFETCH(QStringList, steps);
         WindowRig rig;
         rig.serial.defaultAnswer = 128; // 25.1 °C
         rig.form->show();
-        for (const auto step : steps)
-            step(rig);
+        for (const QString &step : steps)
+            act(rig, step);
 
-        QTEST(where(rig), "state");
+        QTEST(rig.tray.shown, "iconShown");
+        QTEST(rig.form->isVisible(), "windowVisible");
+        QTEST(rig.form->isMinimized(), "minimised");
         QTEST(rig.tray.shownTip, "tip");
         QTEST(rig.serial.calls.filter(QRegularExpression("^(tray|close|END|Warmlog)")), "calls");
-        QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.contains(port));
-    }
-
-    // The real boxes: a question waits for Ja or Nein, the OK box closes on Enter and Esc.
-    void realBoxKeys_data()
-    {
-        QTest::addColumn<QString>("box"); // a question's default answer, or OK for a message
-        QTest::addColumn<QString>("key"); // or the title bar's close box
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("Yes first, close box") << "Yes"
-                                              << "close box"
-                                              << "Yes" << false;
-        QTest::newRow("No first, Esc") << "No"
-                                       << "Esc"
-                                       << "No" << false;
-        QTest::newRow("No first, Enter") << "No"
-                                         << "Return"
-                                         << "No" << true;
-        QTest::newRow("OK, Esc") << "OK"
-                                 << "Esc"
-                                 << "OK" << true;
-        QTest::newRow("OK, Enter") << "OK"
-                                   << "Return"
-                                   << "OK" << true;
-    }
-
-    void realBoxKeys()
-    {
-        QFETCH(QString, box);
-        QFETCH(QString, key);
-        bool stayed = false;
-        QTimer::singleShot(0, this, [key, &stayed] {
-            QWidget *box = QApplication::activeModalWidget();
-            key == u"close box"_s ? void(box->close()) : QTest::keySequence(box, QKeySequence(key));
-            if ((stayed = box->isVisible()))
-                QTest::keyClick(box, Qt::Key_Return); // its default button
-        });
-        QtMessageBoxes boxes;
-        using Answer = MessageBoxes::Answer;
-        QString answer = box;
-        if (box == u"OK"_s)
-            boxes.inform(u"Meldung"_s, MessageBoxes::Icon::Information, u"Warmlog"_s);
-        else if (boxes.ask(u"Frage?"_s, box == u"Yes"_s ? Answer::Yes : Answer::No, u"Warmlog"_s) ==
-                 Answer::Yes)
-            answer = u"Yes"_s;
-        else
-            answer = u"No"_s;
-        QTEST(answer, "answer");
-        QTEST(!stayed, "closes");
-    }
-
-    // Each link opens its address; a box says when no browser took it.
-    void openAddress()
-    {
-        WindowRig rig;
-        LinksWindow *links = LinksWindow::showInstance(rig.platform, nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(links));
-        const auto click = [links](int label) {
-            QTest::mouseClick(links->findChild<QWidget *>(u"Label%1"_s.arg(label)), Qt::LeftButton);
-        };
-        for (int i = 1; i <= 4; ++i)
-            click(i);
-        rig.urls.opens = false;
-        click(5);
-        QCOMPARE(rig.serial.calls,
-                 Texts({"open https://feldkamp.example.org", "open https://www.kobold.example.net",
-                        "open https://lindner.example.net", "open https://renner.example.org",
-                        "open https://duckduckgo.com",
-                        "Warmlog: Kein Internetbrowser installiert ?! (Information)"}));
-        QVERIFY(LinksWindow::instance() == links && links->isVisible());
-        delete links;
-    }
-
-    // The icon's tool tip keeps what fits of the caption, never half a character.
-    void tipCut()
-    {
-        QCOMPARE(TrayIcon::tipText(QString(70, u'ü')), QString(63, u'ü'));
-        QCOMPARE(TrayIcon::tipText(QString(62, u'x') + u"\U0001F321"_s), QString(62, u'x'));
+        QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.contains(u"Com 1"_s));
     }
 };
 
