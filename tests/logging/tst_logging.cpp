@@ -344,20 +344,15 @@ private Q_SLOTS:
             QCOMPARE(contents(target), OldBytes);
     }
 
-    // Only folders are listed; a click highlights, a double click or Enter opens. The dialog saves
-    // nothing without a name or without its log window.
-    void folders()
+    // The dialog starts in the working directory. A drive's root needs no second separator;
+    // where "/" is no mount point the root volume is invalid, and still "/" comes first.
+    void drives()
     {
         WindowRig rig;
         click(*rig.openLog(), "Command2");
         LogFileDialog *dialog = LogFileDialog::instance();
-        DirListBox *list = named<DirListBox>(*dialog, "Dir1");
+        auto *list = named<DirListBox>(*dialog, "Dir1");
         QCOMPARE(list->path(), QDir::currentPath());
-        // Where "/" is no mount point the root volume is invalid; still "/" comes first.
-        const DriveListBox unmounted({}, QStorageInfo());
-        QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(),
-                 Windows ? u"C:\\C:/"_s : u"//"_s);
-        // A drive's root needs no second separator. Wine's C: and Z: come in order.
         auto *drives = named<DriveListBox>(*dialog, "Drive1");
         drives->setCurrentIndex(drives->findData(Windows ? u"Z:/"_s : u"/"_s));
         dialog->showDriveFolders();
@@ -365,43 +360,102 @@ private Q_SLOTS:
                               logfile::path(list->path(), u"werte"_s, u".txt"_s)}),
                  Windows ? QStringList({"Z:/", "Z:\\", "Z:\\werte.txt"})
                          : QStringList({"/", "/", "/werte.txt"}));
-        if (Windows)
+        if (Windows) // Wine's C: and Z:, in order
             QCOMPARE(drives->itemData(0).toString() + drives->itemData(1).toString(), u"C:/Z:/"_s);
+        const DriveListBox unmounted({}, QStorageInfo());
+        QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(),
+                 Windows ? u"C:\\C:/"_s : u"//"_s);
+    }
 
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(u"a"_s) &&
-                QFile(dir.filePath(u"f"_s)).open(QIODevice::WriteOnly));
+    // Only folders are listed, links to them too; a click highlights one, Enter or a double
+    // click opens it.
+    void folders_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("click") << "c"
+                               << "click" << false;
+        QTest::newRow("click, Enter") << "c"
+                                      << "Enter" << true;
+        QTest::newRow("double click") << "a"
+                                      << "double click" << true;
+    }
+    void folders()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, gesture);
+        LogRig rig;
+        QDir dir(rig.dir.path());
+        QVERIFY(dir.mkdir(u"a"_s) && QFile(rig.file(u"f"_s)).open(QIODevice::WriteOnly));
 #ifdef Q_OS_WIN
-        QVERIFY(QDir(dir.path()).mkdir(u"c"_s));
+        QVERIFY(dir.mkdir(u"c"_s));
 #else
         for (const auto &[link, target] : {std::pair{"b", "/dev/null"}, {"c", "a"}, {"d", "f"}})
-            QVERIFY(QFile::link(QLatin1String(target), dir.filePath(QLatin1String(link))));
+            QVERIFY(QFile::link(QLatin1String(target), rig.file(QLatin1String(link))));
 #endif
+        auto *list = named<DirListBox>(*rig.dialog, "Dir1");
         list->setPath(dir.path());
         QStringList names;
         for (int row = list->currentRow() + 1; row < list->count(); ++row)
             names << list->item(row)->text().trimmed();
         QCOMPARE(names, QStringList({"a", "c"}));
-        const QPoint a = list->visualItemRect(list->item(list->currentRow() + 1)).center();
-        const QPoint c = list->visualItemRect(list->item(list->currentRow() + 2)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, c);
-        QTest::qWait(0);
-        QCOMPARE(list->path(), dir.path());
-        QTest::keyClick(list, Qt::Key_Return);
-        QTRY_COMPARE(list->path(), dir.filePath(u"c"_s));
-        list->setPath(dir.path());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, a);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, a);
-        QTRY_COMPARE(list->path(), dir.filePath(u"a"_s));
+        const QPoint at =
+            list->visualItemRect(list->item(list->currentRow() + 1 + names.indexOf(folder)))
+                .center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (gesture == u"Enter"_s)
+            QTest::keyClick(list, Qt::Key_Return);
+        else if (gesture == u"double click"_s)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QFETCH(bool, opens);
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(list->path(), opens ? rig.file(folder) : dir.path());
+    }
 
-        click(*dialog, "Command1");
-        QVERIFY(dialog->isVisible());
+    // The dialog saves nothing without a name, nor without its log window.
+    void saveNeeds()
+    {
+        LogRig rig;
+        click(*rig.dialog, "Command1");
+        QVERIFY(rig.dialog->isVisible());
         QCOMPARE(rig.serial.calls,
                  QStringList(u"Dateiname: Bitte Dateinamen angeben: (Information)"_s));
-        named<QLineEdit>(*dialog, "Text1")->setText(u"werte"_s);
+        named<QLineEdit>(*rig.dialog, "Text1")->setText(u"werte"_s);
         delete LogWindow::instance();
-        click(*dialog, "Command1");
-        QVERIFY(!LogWindow::instance() && rig.boxes.shown == 1 && QDir(list->path()).isEmpty());
+        click(*rig.dialog, "Command1");
+        QVERIFY(!LogWindow::instance() && rig.boxes.shown == 1 && rig.files().isEmpty());
+    }
+
+    // A record keeps the user's view and selection; a caret on the empty last line moves on to
+    // the new end.
+    void recordKeepsView_data()
+    {
+        QTest::addColumn<int>("anchor"); // of the selection, -1 the end
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("top"); // the vertical scroll bar's value
+        QTest::newRow("caret at the end, view at the top") << -1 << -1 << 0;
+        QTest::newRow("selection, view in the middle") << 30 << 12 << 50;
+    }
+    void recordKeepsView()
+    {
+        QFETCH(int, anchor);
+        QFETCH(int, position);
+        QFETCH(int, top);
+        WindowRig rig;
+        LogWindow *log = rig.openLog();
+        auto *edit = named<QPlainTextEdit>(*log, "Text1");
+        edit->setPlainText(u"Zeile\n"_s.repeated(200));
+        const auto end = [edit] { return edit->document()->characterCount() - 1; };
+        QTextCursor caret = edit->textCursor();
+        caret.setPosition(anchor < 0 ? end() : anchor);
+        caret.setPosition(position < 0 ? end() : position, QTextCursor::KeepAnchor);
+        edit->setTextCursor(caret);
+        edit->verticalScrollBar()->setValue(top);
+        log->recordReadings();
+        QCOMPARE(QList<int>({edit->verticalScrollBar()->value(), edit->textCursor().anchor(),
+                             edit->textCursor().position()}),
+                 QList<int>({top, anchor < 0 ? end() : anchor, position < 0 ? end() : position}));
     }
 };
 
