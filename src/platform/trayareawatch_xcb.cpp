@@ -33,9 +33,10 @@ void TrayAreaWatch::start()
 {
     stop();
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
+    // The offscreen platform's X11 side has no connection without a display.
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
         return;
-    xcb_connection_t *connection = x11->connection();
     static constexpr char Selection[] = "_NET_SYSTEM_TRAY_S0";
     const ReplyPointer<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 1, sizeof Selection - 1, Selection), nullptr));
