@@ -121,6 +121,8 @@ EventLabel *LinksWindow::addLink(int index)
     label->setFont(designFont(13.5));
     label->setText(QString::fromUtf8(link.caption));
     label->setToolTip(QString::fromUtf8(link.toolTip));
+    // Fixed like the background from the start, not only after the pointer has moved.
+    setForeColor(label, NormalColour);
     label->move(twips(LinkLeft), twips(link.top));
     // Sized to the caption, in height as well.
     label->adjustSize();
