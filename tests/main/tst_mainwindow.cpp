@@ -15,6 +15,74 @@ const QString Author =
 using Answers = QList<qint16>;
 using Texts = QStringList;
 
+namespace {
+
+// The port chosen, the answers, whether a device is found, the extremes after (20 and 30 before),
+// and whether the line is quiet.
+const std::tuple<const char *, int, Answers, bool, const char *, const char *, bool> Ports[] = {
+    {"Com 1", 1, {5, 7, 128, 129}, true, "25.1", "25.4", true},
+    {"Com 2 silent", 2, {9, -1}, false, "20", "30", true},
+    {"Com 3 silent", 3, {}, false, "20", "30", true},
+    {"Com 4, byte 0", 4, {0, 0, 81, 80}, true, "10", "9.6", true},
+    {"no values", 1, {1, 1, 0, -1}, true, "20", "30", true},
+    {"apart", 1, {1, 1, 128, 130}, true, "20", "30", true},
+    {"noisy", 1, {1, 1, 128, 128}, true, "20", "30", false},
+    {"noise only", 2, {}, false, "20", "30", false},
+    // Only a line that also returns the probe unchanged is a loopback.
+    {"loopback", 1, {1, 1, 22, 22, 0xA5}, false, "20", "30", true},
+    {"at -16.9", 1, {1, 1, 22, 22}, true, "-16.9", "-16.9", true}};
+
+// Charging: -1 left as it was, else the level of both lines. The volts are empty where unknown;
+// then Text1, and Text2, "-" for the hyphens.
+const Answers Room{128, 128, 129};
+const std::tuple<const char *, Answers, Answers, bool, int, const char *, const char *,
+                 const char *>
+    Ticks[] = {{"4.0, then 3.9", {36, 35}, Room, true, 1, " 4", "25.1", "25.4"},
+               {"4.0", {36, 36, 36}, Room, true, -1, " 4", "25.1", "25.4"},
+               {"4.0, then 4.1", {36, 36, 37}, Room, true, 0, " 4", "25.1", "25.4"},
+               {"4.1, then 4.0", {37, 37, 36}, Room, true, -1, " 4.1", "25.1", "25.4"},
+               {"silent", {-1, -1}, {-1, -1, -1}, true, 1, " .3", "0", "-"},
+               // Held back: what disagrees, or all of it on a noisy or echoing line.
+               {"battery apart", {37, 39, 37}, Room, true, -1, "", "25.1", "25.4"},
+               {"temperatures apart", {37, 37, 37}, {37, 128, 128}, true, 0, " 4.1", "0", "-"},
+               {"noisy", {37, 37, 37}, Room, false, -1, "", "0", "-"},
+               {"echo", {37, 37, 37}, {22, 22, 22, 0xA5}, true, -1, "", "0", "-"},
+               {"at -16.9", {37, 37, 37}, {22, 22, 22}, true, 0, " 4.1", "-16.9", "-16.9"}};
+
+// The minimum and maximum before, the answer read, and both after.
+const std::tuple<const char *, const char *, const char *, int, const char *, const char *>
+    Extremes[] = {{"10.3 above 9.5", "-2", "9.5", 82, "-2", "10.3"},
+                  {"= minimum", "25.1", "30", 128, "25.1", "30"},
+                  {"= maximum", "20", "25.1", 128, "20", "25.1"},
+                  {"min only", "25.4", "24.8", 128, "25.1", "24.8"},
+                  {"hyphens in max", "20", "-", 128, "20", "25.1"},
+                  {"silent, hyphens", "-", "-", -1, "-", "-"}};
+
+// The steps, the state after them, the icon's tip, and the calls to the area, the port and the
+// end, and the questions.
+enum State { Icon = 1, Visible = 2, Minimised = 4 };
+const QString Plain = u"Warmlog"_s, Add = u"tray shows "_s, Ticked = u"Warmlog 25.1 °C"_s;
+const QString Quit = u"Warmlog: Möchten Sie das Programm wirklich beenden? (No first)"_s;
+const Texts Added{Add + Plain}, Removed{Add + Plain, u"tray hidden"_s},
+    NoTwice{Quit, Add + Plain, Quit};
+const std::tuple<const char *, const char *, int, QString, Texts> Steps[] = {
+    {"left click", "minimise, left click", Icon | Visible | Minimised, Plain, Added},
+    {"anzeigen", "minimise, Warmlog anzeigen", Visible, {}, Removed},
+    {"other clicks", "minimise, double click, middle click", Icon | Minimised, Plain, Added},
+    // The second add is refused: one icon, with the first tool tip.
+    {"restored to tray", "minimise, left click, task bar, tick, minimise", Icon | Minimised, Plain,
+     Added},
+    {"tray again", "minimise, Warmlog anzeigen, tick, minimise", Icon | Minimised, Ticked,
+     Removed + Texts{Add + Ticked}},
+    // A panel gone with the icon gives the window back for good.
+    {"area gone", "minimise, area gone, minimise", Visible | Minimised, {}, Removed},
+    // The ways out; a No leaves the measurement running.
+    {"close box and Beenden, No", "Com 1, close box, minimise, Beenden", Icon | Minimised, Plain,
+     NoTwice},
+    {"Ende, Yes", "Yes next, Ende", Visible, {}, {Quit, "close", "END"}}};
+
+} // namespace
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -61,8 +129,18 @@ class TestMainWindow : public QObject
         steps[step]();
     }
 
-private Q_SLOTS:
+#ifdef WARMLOG_DEVSIM
+    // The simulator on a terminal linked as LINK, reading 25.1 °C.
+    static bool startSimulator(QProcess &simulator, const QString &link,
+                               const QStringList &more = {})
+    {
+        simulator.start(QStringLiteral(WARMLOG_DEVSIM),
+                        QStringList{"--link", link, "--temp-byte", "128"} + more);
+        return QTest::qWaitFor([&simulator] { return simulator.canReadLine(); });
+    }
+#endif
 
+private Q_SLOTS:
     // The fixed texts and the state after start-up; portSelection() checks the other fields.
     void start()
     {
@@ -85,6 +163,9 @@ private Q_SLOTS:
                                "&Datei: &Log Datei erstellen, -, &Ende",
                                "&Anschluss: Com &1, Com &2, Com &3, Com &4",
                                "&?: &So sieht der Spion von innen aus, &Info"}));
+        // No style draws empty check boxes before ports not chosen.
+        for (const QAction *item : named<QMenu>(form, "m_anschluss")->actions())
+            QVERIFY2(!item->isCheckable(), qPrintable(item->text()));
         for (const char *box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"})
             QVERIFY2(!named<QWidget>(form, box)->isEnabled(), box);
         // Both Info items show the same box; a hidden window stays hidden.
@@ -97,45 +178,18 @@ private Q_SLOTS:
         QVERIFY(form.centralWidget() && form.minimumSize() == form.maximumSize());
         QCOMPARE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
                  Qt::WindowMinimizeButtonHint);
-        QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000); // the clock's own
+        QCOMPARE(named<QTimer>(form, "Timer2")->interval(), 1000);
         rig.clock.time = QTime(9, 3, 7); // shown in the system's time format, with seconds
         QTRY_COMPARE(rig.show("Text4"), Texts{usClock() ? u"9:03:07 AM Uhr"_s : u"09:03:07 Uhr"_s});
     }
 
     void portSelection_data()
     {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<Answers>("answers");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<QStringList>("extremes"); // Text2, Text3; 20 and 30 before
-        QTest::addColumn<bool>("quiet");
-
-        const Answers echo{1, 1, 22, 22};
-        QTest::newRow("Com 1") << 1 << Answers{5, 7, 128, 129} << true << Texts{"25.1", "25.4"}
-                               << true;
-        QTest::newRow("Com 2 silent") << 2 << Answers{9, -1} << false << Texts{"20", "30"} << true;
-        QTest::newRow("Com 3 silent") << 3 << Answers{} << false << Texts{"20", "30"} << true;
-        QTest::newRow("Com 4, byte 0")
-            << 4 << Answers{0, 0, 81, 80} << true << Texts{"10", "9.6"} << true;
-        QTest::newRow("no values")
-            << 1 << Answers{1, 1, 0, -1} << true << Texts{"20", "30"} << true;
-        QTest::newRow("apart") << 1 << Answers{1, 1, 128, 130} << true << Texts{"20", "30"} << true;
-        QTest::newRow("noisy") << 1 << Answers{1, 1, 128, 128} << true << Texts{"20", "30"}
-                               << false;
-        QTest::newRow("noise only") << 2 << Answers{} << false << Texts{"20", "30"} << false;
-        // Only a line that also returns the probe unchanged is a loopback.
-        QTest::newRow("loopback") << 1 << echo + Answers{0xA5} << false << Texts{"20", "30"}
-                                  << true;
-        QTest::newRow("at -16.9") << 1 << echo << true << Texts{"-16.9", "-16.9"} << true;
+        addRows(Ports);
     }
-
     void portSelection()
     {
-        QFETCH(int, port);
-        QFETCH(Answers, answers);
-        QFETCH(bool, found);
-        QFETCH(Texts, extremes);
-        QFETCH(bool, quiet);
+        const auto &[tag, port, answers, found, minimum, maximum, quiet] = fetchRow(Ports);
         WindowRig rig;
         // What an earlier choice left, with the clock moved on.
         rig.put("Label7 Text2 Text3 Text4", {"Spion an Com 4", "20 °C", "30 °C", "15:00:00 Uhr"});
@@ -148,10 +202,14 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.calls.count(u"sendByte 1"_s), answers.isEmpty() ? 4 : 2);
         // Text1 is left to the first tick; the extremes' times stay.
         QCOMPARE(rig.show("Label7 Text2 Text3 Text1 caption Text5 Text6"),
-                 Texts({found ? u"Spion an Com %1"_s.arg(port) : NoDevice, shown(extremes.at(0)),
-                        shown(extremes.at(1)), Hyphens, "Warmlog", Started, Started}));
-        for (const QAction *item : named<QMenu>(*rig.form, "m_anschluss")->actions())
-            QCOMPARE(item->isChecked(), item->objectName().endsWith(QString::number(port)));
+                 Texts({found ? u"Spion an Com %1"_s.arg(port) : NoDevice, shown(minimum),
+                        shown(maximum), Hyphens, "Warmlog", Started, Started}));
+        // Only the chosen item is checkable, and checked.
+        for (const QAction *item : named<QMenu>(*rig.form, "m_anschluss")->actions()) {
+            const bool chosen = item->objectName().endsWith(QString::number(port));
+            QCOMPARE(QList<bool>({item->isCheckable(), item->isChecked()}),
+                     QList({chosen, chosen}));
+        }
         QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), found);
         // The probe goes only where every answer was the command itself.
         QCOMPARE(rig.serial.calls.contains(u"sendByte 165"_s),
@@ -172,10 +230,8 @@ private Q_SLOTS:
         const QString com1 = dir.filePath(u"com1"_s), link = dir.filePath(u"spion"_s);
         QVERIFY(QFile::link(u"/dev/null"_s, com1));
         qputenv("WARMLOG_COM1", QFile::encodeName(com1));
-        const auto unset = qScopeGuard([] { qunsetenv("WARMLOG_COM1"); });
         QProcess simulator;
-        simulator.start(QStringLiteral(WARMLOG_DEVSIM), {"--link", link, "--temp-byte", "128"});
-        QTRY_VERIFY(simulator.canReadLine());
+        QVERIFY(startSimulator(simulator, link));
         const QString name = QFileInfo(link).canonicalFilePath().mid(5); // "pts/N"
         QtSerialLink serial;
         WindowRig rig;
@@ -225,16 +281,11 @@ private Q_SLOTS:
 #ifndef WARMLOG_DEVSIM
         QSKIP("the simulator needs POSIX pseudo-terminals");
 #else
-        QFETCH(QByteArray, on);
-        QFETCH(QByteArray, off);
         QTemporaryDir dir;
         const QString link = dir.filePath(u"com1"_s);
         qputenv("WARMLOG_COM1", QFile::encodeName(link));
-        const auto unset = qScopeGuard([] { qunsetenv("WARMLOG_COM1"); });
         QProcess simulator;
-        simulator.start(QStringLiteral(WARMLOG_DEVSIM),
-                        {"--link", link, "--temp-byte", "128", "--battery-byte", "37"});
-        QTRY_VERIFY(simulator.canReadLine());
+        QVERIFY(startSimulator(simulator, link, {"--battery-byte", "37"}));
         const auto control = [&link](const QByteArray &lines) {
             QFile fifo(link + u".ctl"_s);
             QVERIFY(fifo.open(QIODevice::WriteOnly) &&
@@ -254,8 +305,10 @@ private Q_SLOTS:
                 QVERIFY2(right.match(now).hasMatch(), qPrintable(now));
             }
         };
+        QFETCH(QByteArray, on);
         control(on);
         ticks(15);
+        QFETCH(QByteArray, off);
         control(off);
         // Each try is a tick of its own.
         QTRY_COMPARE_WITH_TIMEOUT((rig.form->measure(), rig.show("Text1")), Texts{u"25.1 °C"_s},
@@ -268,48 +321,12 @@ private Q_SLOTS:
 
     void measurementTick_data()
     {
-        QTest::addColumn<Answers>("battery");
-        QTest::addColumn<Answers>("temperatures");
-        QTest::addColumn<bool>("quiet");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("shown"); // Ubat, Ubatjn ("before": as it was), Text1, Text2
-
-        const Answers room{128, 128, 129};
-        const Texts unknown{"Batteriespannung: unbekannt ", "before", "0 °C", Hyphens};
-        QTest::newRow("4.0, then 3.9")
-            << Answers{36, 35} << room << true << Texts{"setDtr 1", "setRts 1"}
-            << Texts{" 4", "Laden: ja ", "25.1 °C", "25.4 °C"};
-        QTest::newRow("4.0") << Answers{36, 36, 36} << room << true << Texts{}
-                             << Texts{" 4", "before", "25.1 °C", "25.4 °C"};
-        QTest::newRow("4.0, then 4.1")
-            << Answers{36, 36, 37} << room << true << Texts{"setDtr 0", "setRts 0"}
-            << Texts{" 4", "Laden: nein ", "25.1 °C", "25.4 °C"};
-        QTest::newRow("4.1, then 4.0") << Answers{37, 37, 36} << room << true << Texts{}
-                                       << Texts{" 4.1", "before", "25.1 °C", "25.4 °C"};
-        // A silent device: 0.3 V, charging on, no temperature.
-        QTest::newRow("silent") << Answers{-1, -1} << Answers{-1, -1, -1} << true
-                                << Texts{"setDtr 1", "setRts 1"}
-                                << Texts{" .3", "Laden: ja ", "0 °C", Hyphens};
-        // Held back: what disagrees, or all of it on a noisy or echoing line.
-        QTest::newRow("battery apart") << Answers{37, 39, 37} << room << true << Texts{}
-                                       << Texts{unknown.mid(0, 2) + Texts{"25.1 °C", "25.4 °C"}};
-        QTest::newRow("temperatures apart")
-            << Answers{37, 37, 37} << Answers{37, 128, 128} << true << Texts{"setDtr 0", "setRts 0"}
-            << Texts{" 4.1", "Laden: nein ", "0 °C", Hyphens};
-        QTest::newRow("noisy") << Answers{37, 37, 37} << room << false << Texts{} << unknown;
-        QTest::newRow("echo") << Answers{37, 37, 37} << Answers{22, 22, 22, 0xA5} << true << Texts{}
-                              << unknown;
-        QTest::newRow("at -16.9") << Answers{37, 37, 37} << Answers{22, 22, 22} << true
-                                  << Texts{"setDtr 0", "setRts 0"}
-                                  << Texts{" 4.1", "Laden: nein ", "-16.9 °C", "-16.9 °C"};
+        addRows(Ticks);
     }
-
     void measurementTick()
     {
-        QFETCH(Answers, battery);
-        QFETCH(Answers, temperatures);
-        QFETCH(bool, quiet);
-        QFETCH(QStringList, shown);
+        const auto &[tag, battery, temperatures, quiet, charging, volts, current, minimum] =
+            fetchRow(Ticks);
         WindowRig rig;
         rig.put("Ubatjn", {"before"});
         rig.serial.answers = battery + temperatures;
@@ -317,7 +334,9 @@ private Q_SLOTS:
 
         rig.form->measure();
 
-        QTEST(rig.serial.calls.filter(QRegularExpression(u"^(setDtr|setRts) "_s)), "lines");
+        const QString level = QString::number(charging);
+        QCOMPARE(rig.serial.calls.filter(QRegularExpression(u"^(setDtr|setRts) "_s)),
+                 charging < 0 ? Texts() : Texts({"setDtr " + level, "setRts " + level}));
         // The bytes asked are those of every tick, and a probe where every temperature answer
         // was the command itself.
         QCOMPARE(rig.serial.calls.filter(u"sendByte"_s).join(u' ').remove(u"sendByte "_s),
@@ -325,56 +344,42 @@ private Q_SLOTS:
                      (temperatures.startsWith(22) ? u" 165"_s : u""_s));
         // Text1, the caption and the extremes each take their own reading, in this order.
         QCOMPARE(rig.show("Ubat Ubatjn Text1 caption Text2 Text3"),
-                 Texts({shown[0].startsWith(u' ') ? "Batteriespannung: " + shown[0] + " Volt "
-                                                  : shown[0],
-                        shown[1], shown[2], "Warmlog " + shown[2], shown[3], Hyphens}));
+                 Texts({*volts ? "Batteriespannung: " + QString(volts) + " Volt "
+                               : u"Batteriespannung: unbekannt "_s,
+                        charging < 0 ? "before"
+                        : charging   ? "Laden: ja "
+                                     : "Laden: nein ",
+                        shown(current), "Warmlog " + shown(current), shown(minimum), Hyphens}));
     }
 
     // A reading moves an extreme beyond it, with the clock field's time, not the clock's.
     void updateExtremes_data()
     {
-        QTest::addColumn<QStringList>("before"); // minimum, maximum
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("after");
-        QTest::newRow("10.3 above 9.5") << Texts{"-2", "9.5"} << 82 << Texts{"-2", "10.3"};
-        QTest::newRow("= minimum") << Texts{"25.1", "30"} << 128 << Texts{"25.1", "30"};
-        QTest::newRow("= maximum") << Texts{"20", "25.1"} << 128 << Texts{"20", "25.1"};
-        QTest::newRow("min only") << Texts{"25.4", "24.8"} << 128 << Texts{"25.1", "24.8"};
-        QTest::newRow("hyphens in max") << Texts{"20", "-"} << 128 << Texts{"20", "25.1"};
-        QTest::newRow("silent, hyphens") << Texts{"-", "-"} << -1 << Texts{"-", "-"};
+        addRows(Extremes);
     }
     void updateExtremes()
     {
-        QFETCH(QStringList, before);
-        QFETCH(int, answer);
-        QFETCH(QStringList, after);
+        const auto &[tag, minimum, maximum, answer, newMinimum, newMaximum] = fetchRow(Extremes);
         WindowRig rig;
-        rig.put("Text2 Text3 Text4", {shown(before[0]), shown(before[1]), "15:30:45 Uhr"});
+        rig.put("Text2 Text3 Text4", {shown(minimum), shown(maximum), "15:30:45 Uhr"});
         rig.form->updateExtremes(protocol::temperatureFromAnswer(answer));
         QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
-                 Texts({shown(after[0]), shown(after[1]),
-                        after[0] == before[0] ? Started : u"15:30:45 Uhr"_s,
-                        after[1] == before[1] ? Started : u"15:30:45 Uhr"_s}));
+                 Texts({shown(newMinimum), shown(newMaximum),
+                        qstrcmp(minimum, newMinimum) ? u"15:30:45 Uhr"_s : Started,
+                        qstrcmp(maximum, newMaximum) ? u"15:30:45 Uhr"_s : Started}));
     }
 
     // Command2 starts both extremes at Text1's reading; without one they start empty.
-    void resetExtremes_data()
-    {
-        QTest::addColumn<QString>("current"); // Text1
-        QTest::addColumn<QString>("extremes");
-        QTest::newRow("reading") << "-.3 °C"
-                                 << "-.3 °C";
-        QTest::newRow("silent") << "0 °C" << Hyphens;
-    }
     void resetExtremes()
     {
-        QFETCH(QString, current);
-        WindowRig rig;
-        rig.put("Text1 Text2 Text3 Text4", {current, "-20.2 °C", "20 °C", "15:30:45 Uhr"});
-        named<QPushButton>(*rig.form, "Command2")->click();
-        QFETCH(QString, extremes);
-        QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
-                 Texts({extremes, extremes, "15:30:45 Uhr", "15:30:45 Uhr"}));
+        for (const auto &[current, extremes] :
+             {std::pair{u"-.3 °C"_s, u"-.3 °C"_s}, std::pair{u"0 °C"_s, Hyphens}}) {
+            WindowRig rig;
+            rig.put("Text1 Text2 Text3 Text4", {current, "-20.2 °C", "20 °C", "15:30:45 Uhr"});
+            named<QPushButton>(*rig.form, "Command2")->click();
+            QCOMPARE(rig.show("Text2 Text3 Text5 Text6"),
+                     Texts({extremes, extremes, "15:30:45 Uhr", "15:30:45 Uhr"}));
+        }
     }
 
     // The window's frame in the middle of the screen's work area.
@@ -389,57 +394,23 @@ private Q_SLOTS:
 
     void steps_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<bool>("iconShown");
-        QTest::addColumn<bool>("windowVisible");
-        QTest::addColumn<bool>("minimised");
-        QTest::addColumn<QString>("tip");       // of the icon shown
-        QTest::addColumn<QStringList>("calls"); // to the area, the port and the end; questions
-
-        const bool icon = true, visible = true, minimised = true;
-        const QString none, plain = u"Warmlog"_s, ticked = u"Warmlog 25.1 °C"_s;
-        const QString add = u"tray shows "_s, remove = u"tray hidden"_s;
-        const Texts added{add + plain}, removed{add + plain, remove};
-        const QString quit = u"Warmlog: Möchten Sie das Programm wirklich beenden? (No first)"_s;
-        QTest::newRow("left click")
-            << Texts{"minimise", "left click"} << icon << visible << minimised << plain << added;
-        QTest::newRow("anzeigen") << Texts{"minimise", "Warmlog anzeigen"} << !icon << visible
-                                  << !minimised << none << removed;
-        QTest::newRow("other clicks") << Texts{"minimise", "double click", "middle click"} << icon
-                                      << !visible << minimised << plain << added;
-        // The second add is refused: one icon, with the first tool tip.
-        QTest::newRow("restored to tray")
-            << Texts{"minimise", "left click", "task bar", "tick", "minimise"} << icon << !visible
-            << minimised << plain << added;
-        QTest::newRow("tray again")
-            << Texts{"minimise", "Warmlog anzeigen", "tick", "minimise"} << icon << !visible
-            << minimised << ticked << Texts{add + plain, remove, add + ticked};
-        // A panel gone with the icon gives the window back for good.
-        QTest::newRow("area gone") << Texts{"minimise", "area gone", "minimise"} << !icon << visible
-                                   << minimised << none << removed;
-        // The ways out; a No leaves the measurement running.
-        QTest::newRow("close box and Beenden, No")
-            << Texts{"Com 1", "close box", "minimise", "Beenden"} << icon << !visible << minimised
-            << plain << Texts{quit, add + plain, quit};
-        QTest::newRow("Ende, Yes") << Texts{"Yes next", "Ende"} << !icon << visible << !minimised
-                                   << none << Texts{quit, "close", "END"};
+        addRows(Steps);
     }
-
     void steps()
     {
-        QFETCH(QStringList, steps);
+        const auto &[tag, steps, state, tip, calls] = fetchRow(Steps);
         WindowRig rig;
         rig.serial.defaultAnswer = 128; // 25.1 °C
         rig.form->show();
-        for (const QString &step : steps)
+        for (const QString &step : QString::fromUtf8(steps).split(u", "_s))
             act(rig, step);
 
-        QTEST(rig.tray.shown, "iconShown");
-        QTEST(rig.form->isVisible(), "windowVisible");
-        QTEST(rig.form->isMinimized(), "minimised");
-        QTEST(rig.tray.shownTip, "tip");
-        QTEST(rig.serial.calls.filter(QRegularExpression("^(tray|close|END|Warmlog)")), "calls");
-        QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), steps.contains(u"Com 1"_s));
+        QCOMPARE((rig.tray.shown ? Icon : 0) | (rig.form->isVisible() ? Visible : 0) |
+                     (rig.form->isMinimized() ? Minimised : 0),
+                 state);
+        QCOMPARE(rig.tray.shownTip, tip);
+        QCOMPARE(rig.serial.calls.filter(QRegularExpression("^(tray|close|END|Warmlog)")), calls);
+        QCOMPARE(named<QTimer>(*rig.form, "Timer1")->isActive(), qstrncmp(steps, "Com 1", 5) == 0);
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <tuple>
 #include <type_traits>
 
 // Only tests see Qt Test's headers; the benchmarks use this too.
@@ -26,3 +27,19 @@ template <typename Control> Control *named(const QObject &window, const char *na
     qFatal("%s", qPrintable(missing));
 #endif
 }
+
+#if __has_include(<QTest>)
+// A data-driven test over a table of tuples, each with its tag first: the test data holds the
+// index.
+template <typename Row, size_t N> void addRows(const Row (&rows)[N])
+{
+    QTest::addColumn<int>("row");
+    for (size_t i = 0; i < N; ++i)
+        QTest::newRow(std::get<0>(rows[i])) << int(i);
+}
+template <typename Row, size_t N> const Row &fetchRow(const Row (&rows)[N])
+{
+    QFETCH(int, row);
+    return rows[row];
+}
+#endif
