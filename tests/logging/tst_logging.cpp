@@ -2,6 +2,7 @@
 #include "logging/dirlistbox.h"
 #include "logging/drivelistbox.h"
 #include "logging/logfile.h"
+#include "logging/logrecovery.h"
 #include "support/textsfit.h"
 #include "support/windowrig.h"
 #include "ui/shippedfonts.h"
@@ -168,16 +169,33 @@ private Q_SLOTS:
         expect(idle, 0, QString());
     }
 
-    // Every text shows whole, clock texts of 12 and 24 hours too; the log windows' texts exactly.
+    // Every text shows whole and readable, clock texts of 12 and 24 hours too, on a light desktop
+    // and a dark one; the log windows' texts exactly.
     void textsFit_data()
     {
         QTest::addColumn<QByteArray>("locale");
-        QTest::newRow("24 hours") << QByteArray("C");
-        QTest::newRow("12 hours") << QByteArray("en_US.UTF-8");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("24 hours, light") << QByteArray("C") << false;
+        QTest::newRow("12 hours, dark") << QByteArray("en_US.UTF-8") << true;
     }
     void textsFit()
     {
         QFETCH(QByteArray, locale);
+        QFETCH(bool, dark);
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        if (dark) {
+            QPalette palette = light;
+            for (const auto &[role, colour] : {std::pair{QPalette::Window, 0x353535},
+                                               {QPalette::Button, 0x353535},
+                                               {QPalette::Base, 0x2a2a2a},
+                                               {QPalette::WindowText, 0xffffff},
+                                               {QPalette::ButtonText, 0xffffff},
+                                               {QPalette::Text, 0xffffff}})
+                palette.setColor(role, QColor::fromRgb(colour));
+            palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x7f7f7f));
+            QApplication::setPalette(palette);
+        }
         // Where the faces come with the program (the Windows zip), as warmlog does at start.
         addShippedFonts(QCoreApplication::applicationDirPath() + u"/fonts"_s);
         const QByteArray former = std::setlocale(LC_TIME, nullptr);
@@ -254,20 +272,33 @@ private Q_SLOTS:
         QTEST(logfile::fileBytes(text), "bytes");
     }
 
-    // A save asks text or spreadsheet, takes the name as it is and keeps it; a second one appends.
+    // A save needs a name; it asks text or spreadsheet, takes the name as it is and keeps it, and
+    // marks the text saved until the next record. A second one appends. Without its log window
+    // the dialog saves nothing.
     void save()
     {
         LogRig rig;
+        click(*rig.dialog, "Command1");
+        QVERIFY(rig.dialog->isVisible() && rig.log->hasUnsavedText());
         rig.save(u" werte.txt "_s, MessageBoxes::Answer::Yes);
         QVERIFY(!rig.dialog->isVisible() && rig.form->isVisible() && rig.log->isVisible());
+        QVERIFY(!rig.log->hasUnsavedText());
         click(*rig.log, "Command2");
         QVERIFY(LogFileDialog::instance() == rig.dialog && rig.dialog->isVisible());
         QCOMPARE(named<QLineEdit>(*rig.dialog, "Text1")->text(), u" werte.txt "_s);
         rig.save(u" werte.txt "_s, MessageBoxes::Answer::Yes);
-        QCOMPARE(rig.serial.calls, QStringList(2, u"Warmlog: Möchten sie die Datei als Exceldatei "
-                                                  u"speichern? (Yes first)"_s));
+        const QString question =
+            u"Warmlog: Möchten sie die Datei als Exceldatei speichern? (Yes first)"_s;
+        QCOMPARE(rig.serial.calls,
+                 QStringList(
+                     {"Dateiname: Bitte Dateinamen angeben: (Information)", question, question}));
         QCOMPARE(rig.files(), QStringList{u" werte.txt .xls"_s});
         QCOMPARE(contents(rig.file(u" werte.txt .xls"_s)), LogBytes + LogBytes);
+        rig.log->recordReadings();
+        QVERIFY(rig.log->hasUnsavedText());
+        delete LogWindow::instance();
+        click(*rig.dialog, "Command1");
+        QVERIFY(!LogWindow::instance() && rig.boxes.shown == 3);
     }
 
     // A failed save says why and leaves the files and the dialog as they were, to try elsewhere.
@@ -338,7 +369,7 @@ private Q_SLOTS:
         QCOMPARE(rig.serial.calls.last(),
                  u"Warmlog: "_s + failed.arg(QDir::toNativeSeparators(rig.file(name + u".txt"_s))) +
                      u"\nGrund: %1\n\nDas Log wurde nicht gespeichert. (Critical)"_s.arg(reason));
-        QVERIFY(rig.dialog->isVisible() && !rig.form->isVisible());
+        QVERIFY(rig.dialog->isVisible() && !rig.form->isVisible() && rig.log->hasUnsavedText());
         QCOMPARE(rig.files(), before); // not even a part of the text or an empty file
         if (obstacle == OldFile || obstacle == InUse)
             QCOMPARE(contents(target), OldBytes);
@@ -372,19 +403,15 @@ private Q_SLOTS:
     void folders_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("gesture");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("click") << "c"
-                               << "click" << false;
-        QTest::newRow("click, Enter") << "c"
-                                      << "Enter" << true;
-        QTest::newRow("double click") << "a"
-                                      << "double click" << true;
+        QTest::newRow("click") << "c" << false;
+        QTest::newRow("click, Enter") << "c" << true;
+        QTest::newRow("double click") << "a" << true;
     }
     void folders()
     {
         QFETCH(QString, folder);
-        QFETCH(QString, gesture);
+        const QString gesture = QString::fromLatin1(QTest::currentDataTag());
         LogRig rig;
         QDir dir(rig.dir.path());
         QVERIFY(dir.mkdir(u"a"_s) && QFile(rig.file(u"f"_s)).open(QIODevice::WriteOnly));
@@ -404,27 +431,13 @@ private Q_SLOTS:
             list->visualItemRect(list->item(list->currentRow() + 1 + names.indexOf(folder)))
                 .center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        if (gesture == u"Enter"_s)
+        if (gesture.endsWith(u"Enter"_s))
             QTest::keyClick(list, Qt::Key_Return);
         else if (gesture == u"double click"_s)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         QFETCH(bool, opens);
         QCoreApplication::processEvents();
         QTRY_COMPARE(list->path(), opens ? rig.file(folder) : dir.path());
-    }
-
-    // The dialog saves nothing without a name, nor without its log window.
-    void saveNeeds()
-    {
-        LogRig rig;
-        click(*rig.dialog, "Command1");
-        QVERIFY(rig.dialog->isVisible());
-        QCOMPARE(rig.serial.calls,
-                 QStringList(u"Dateiname: Bitte Dateinamen angeben: (Information)"_s));
-        named<QLineEdit>(*rig.dialog, "Text1")->setText(u"werte"_s);
-        delete LogWindow::instance();
-        click(*rig.dialog, "Command1");
-        QVERIFY(!LogWindow::instance() && rig.boxes.shown == 1 && rig.files().isEmpty());
     }
 
     // A record keeps the user's view and selection; a caret on the empty last line moves on to
@@ -456,6 +469,53 @@ private Q_SLOTS:
         QCOMPARE(QList<int>({edit->verticalScrollBar()->value(), edit->textCursor().anchor(),
                              edit->textCursor().position()}),
                  QList<int>({top, anchor < 0 ? end() : anchor, position < 0 ? end() : position}));
+    }
+
+    // Return presses the focused button in every window, as Space does.
+    void returnPresses_data()
+    {
+        QTest::addColumn<QByteArray>("window");
+        QTest::addColumn<QByteArray>("button");
+        for (const char *button :
+             {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"})
+            QTest::addRow("textdatei %s", button) << QByteArray("textdatei") << QByteArray(button);
+        QTest::newRow("Form1 Command2") << QByteArray("Form1") << QByteArray("Command2");
+        QTest::newRow("datei Command1") << QByteArray("datei") << QByteArray("Command1");
+        QTest::newRow("datei Command2") << QByteArray("datei") << QByteArray("Command2");
+    }
+    void returnPresses()
+    {
+        QFETCH(QByteArray, window);
+        QFETCH(QByteArray, button);
+        LogRig rig;
+        QWidget *const windows[] = {rig.form.get(), rig.log, rig.dialog};
+        auto *found = *std::find_if(std::begin(windows), std::end(windows),
+                                    [&window](QWidget *w) { return w->objectName() == window; });
+        auto *pressed = named<QPushButton>(*found, button.constData());
+        QSignalSpy clicked(pressed, &QAbstractButton::clicked);
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key_Return);
+        QTRY_COMPARE(clicked.count(), 1);
+    }
+
+    // What the system's end keeps: the bytes a save writes, under a name of its own, named once to
+    // the next start unless taken back. Last: it moves the program's folders.
+    void recovery()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setApplicationName(
+            u"tst_logging-%1"_s.arg(QCoreApplication::applicationPid()));
+        const auto removeFolder = qScopeGuard([] {
+            QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+                .removeRecursively();
+        });
+        const QString kept = logrecovery::save(LogText), withdrawn = logrecovery::save(LogText);
+        QVERIFY(!kept.isEmpty() && withdrawn != kept);
+        logrecovery::withdraw(withdrawn);
+        QVERIFY(!QFile::exists(withdrawn));
+        QCOMPARE(contents(kept), LogBytes);
+        QCOMPARE(logrecovery::takeNoted(), QStringList{kept});
+        QCOMPARE(logrecovery::takeNoted(), QStringList());
     }
 };
 

@@ -1,21 +1,14 @@
 #pragma once
 
+#include "ui/contrast.h"
+
 #include <QtWidgets>
 
-#include <cmath>
-
-// Every text a control of the window cuts, and every disabled display field whose text shows from
-// its end or reads faintly. fixed gets the window's fixed texts, sorted: title, labels, buttons,
-// frames.
+// Every text a control of the window cuts, every label that reads faintly on its background, and
+// every disabled display field whose text shows from its end or reads faintly. fixed gets the
+// window's fixed texts, sorted: title, labels, buttons, frames.
 inline QStringList cutTexts(QWidget *window, QStringList *fixed)
 {
-    const auto luminance = [](const QColor &colour) { // WCAG's relative luminance
-        const auto linear = [](double c) {
-            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-               0.0722 * linear(colour.blueF());
-    };
     QStringList cut;
     *fixed = QStringList{window->windowTitle()};
     for (QWidget *control : window->findChildren<QWidget *>()) {
@@ -30,10 +23,10 @@ inline QStringList cutTexts(QWidget *window, QStringList *fixed)
                 box->hasFrame() ? style->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
             room = style->subElementRect(QStyle::SE_LineEditContents, &option, box)
                        .adjusted(2, 0, -2, 0); // QLineEdit's own margin
-            const double light =
-                luminance(box->palette().color(QPalette::Disabled, QPalette::Base));
-            const double dark = luminance(box->palette().color(QPalette::Disabled, QPalette::Text));
-            if (!box->isEnabled() && (qMax(light, dark) + 0.05) / (qMin(light, dark) + 0.05) < 4.5)
+            const QPalette &colours = box->palette();
+            if (!box->isEnabled() &&
+                contrastRatio(colours.color(QPalette::Disabled, QPalette::Base),
+                              colours.color(QPalette::Disabled, QPalette::Text)) < 4.5)
                 cut << box->objectName() + QStringLiteral(" faint");
             if (!box->isEnabled() && box->cursorPosition() != 0)
                 cut << box->objectName() + QStringLiteral(" shows its end");
@@ -47,6 +40,12 @@ inline QStringList cutTexts(QWidget *window, QStringList *fixed)
             *fixed << text;
         } else if (frame || control->inherits("QLabel")) {
             *fixed << text;
+            QWidget *back = control; // what paints the label's background
+            while (!back->autoFillBackground() && !back->isWindow())
+                back = back->parentWidget();
+            if (contrastRatio(control->palette().color(control->foregroundRole()),
+                              back->palette().color(back->backgroundRole())) < 4.5)
+                cut << control->objectName() + QStringLiteral(" faint");
         } else {
             continue;
         }
