@@ -68,7 +68,7 @@ e2e_start_devsim() {
     e2e_wait 15 grep -qs '^ready' "$E2E_TMP/devsim.log" || e2e_fail "the simulator did not start"
 }
 e2e_start_warmlog() {
-    mkdir -m 700 "$E2E_TMP/runtime"
+    [[ -d $E2E_TMP/runtime ]] || mkdir -m 700 "$E2E_TMP/runtime"
     e2e_start warmlog env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_TMP/runtime" \
         QT_LOGGING_RULES=warmlog.tray.debug=true \
         WARMLOG_COM1="$E2E_TMP/COM1" "$E2E_WARMLOG"

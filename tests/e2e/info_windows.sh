@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2016 # e2e_wait's conditions are quoted to be run later
 # The keyboard path to "Com &1" (Alt+A, 1) with the simulator's reading in the caption; the
 # README's screenshots of the main, log, file, info, picture and links windows, made anew in
-# E2E_DOCS_DIR (docs/) by every run, so that they show what the program shows.
+# E2E_DOCS_DIR (docs/) by every run, so that they show what the program shows. SIGTERM while the
+# log records: the text lands in a recovery file, the port's lock goes with the port, and the
+# next start names the file in a box.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
+export XDG_DATA_HOME=$E2E_TMP/data
 e2e_require import
 e2e_start_xvfb
 e2e_start_devsim --temp-byte 128
@@ -26,9 +30,14 @@ close() {
 main=$(e2e_wait_window '^Warmlog$')
 e2e_choose_com1 "$main" "25.1 °C"
 shot "$main" main-window >/dev/null
+lock=/var/lock/LCK..${E2E_TMP//\//_}_COM1
+[[ -e $lock ]] || e2e_fail "no lock file $lock while the port is open"
 e2e_menu "$main" alt+d l
-e2e_menu "$(shot '^Logdatei$' log-window)" alt+s
+log=$(shot '^Logdatei$' log-window)
+e2e_menu "$log" alt+s
 close "$(shot '^Log Datei anlegen$' file-dialog)" alt+z
+xdotool windowfocus --sync "$log" key alt+l
+e2e_wait 15 eval '[[ $(xdotool getwindowname "$log") == *läuft* ]]' || e2e_fail "the log did not start"
 
 # "&?" through "&Anschluss" and Right, as Alt+? is not one key on every keyboard. The main
 # window's caption carries the reading, so the only "Warmlog" is the box.
@@ -39,4 +48,15 @@ e2e_menu "$main" alt+a Right s
 xdotool mousemove --window "$(shot '^Warmlog$' picture-window)" $((2 + 248)) $((2 + 56)) click 1
 links=$(e2e_wait_window '^Meine Internet Tipps:$')
 shot "$links" links-window >/dev/null
+
+e2e_stop warmlog || e2e_fail "warmlog ended with status $? on SIGTERM"
+[[ ! -e $lock ]] || e2e_fail "the lock file $lock stayed"
+shopt -s nullglob
+kept=("$XDG_DATA_HOME"/*/"Log vom "*.txt)
+((${#kept[@]} == 1)) || e2e_fail "${#kept[@]} recovery files: ${kept[*]}"
+grep -q $'\t25.1 \xb0C' "${kept[0]}" || e2e_fail "no record in ${kept[0]}"
+e2e_start_warmlog
+e2e_wait 15 eval '(($(xdotool search --onlyvisible --name "^Warmlog$" | wc -l) == 2))' ||
+    e2e_fail "the next start showed no box beside its window"
+[[ ! -e $(dirname "${kept[0]}")/wiederherzustellen.lst ]] || e2e_fail "the note stayed for a third start"
 echo "PASS"

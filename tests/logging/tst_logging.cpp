@@ -184,18 +184,8 @@ private Q_SLOTS:
         QFETCH(bool, dark);
         const QPalette light = QApplication::palette();
         const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
-        if (dark) {
-            QPalette palette = light;
-            for (const auto &[role, colour] : {std::pair{QPalette::Window, 0x353535},
-                                               {QPalette::Button, 0x353535},
-                                               {QPalette::Base, 0x2a2a2a},
-                                               {QPalette::WindowText, 0xffffff},
-                                               {QPalette::ButtonText, 0xffffff},
-                                               {QPalette::Text, 0xffffff}})
-                palette.setColor(role, QColor::fromRgb(colour));
-            palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x7f7f7f));
-            QApplication::setPalette(palette);
-        }
+        if (dark) // Fusion's palette from a dark grey: black fields, white texts
+            QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35)));
         // Where the faces come with the program (the Windows zip), as warmlog does at start.
         addShippedFonts(QCoreApplication::applicationDirPath() + u"/fonts"_s);
         const QByteArray former = std::setlocale(LC_TIME, nullptr);
@@ -474,27 +464,27 @@ private Q_SLOTS:
     // Return presses the focused button in every window, as Space does.
     void returnPresses_data()
     {
-        QTest::addColumn<QByteArray>("window");
-        QTest::addColumn<QByteArray>("button");
-        for (const char *button :
-             {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"})
-            QTest::addRow("textdatei %s", button) << QByteArray("textdatei") << QByteArray(button);
-        QTest::newRow("Form1 Command2") << QByteArray("Form1") << QByteArray("Command2");
-        QTest::newRow("datei Command1") << QByteArray("datei") << QByteArray("Command1");
-        QTest::newRow("datei Command2") << QByteArray("datei") << QByteArray("Command2");
+        QTest::addColumn<int>("key"); // Return and the keypad's Enter by turns
+        int row = 0;
+        for (const char *button : {"Form1 Command2", "textdatei Command1", "textdatei Command2",
+                                   "textdatei Command3", "textdatei Command4", "textdatei Command5",
+                                   "textdatei Command6", "datei Command1", "datei Command2"})
+            QTest::newRow(button) << int(row++ % 2 ? Qt::Key_Enter : Qt::Key_Return);
     }
     void returnPresses()
     {
-        QFETCH(QByteArray, window);
-        QFETCH(QByteArray, button);
+        const QList<QByteArray> names = QByteArray(QTest::currentDataTag()).split(' ');
         LogRig rig;
         QWidget *const windows[] = {rig.form.get(), rig.log, rig.dialog};
-        auto *found = *std::find_if(std::begin(windows), std::end(windows),
-                                    [&window](QWidget *w) { return w->objectName() == window; });
-        auto *pressed = named<QPushButton>(*found, button.constData());
+        auto *pressed = named<QPushButton>(
+            **std::find_if(std::begin(windows), std::end(windows),
+                           [&names](QWidget *window) { return window->objectName() == names[0]; }),
+            names[1].constData());
         QSignalSpy clicked(pressed, &QAbstractButton::clicked);
         pressed->setFocus();
-        QTest::keyClick(pressed, Qt::Key_Return);
+        QFETCH(int, key);
+        QTest::keyClick(pressed, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         QTRY_COMPARE(clicked.count(), 1);
     }
 

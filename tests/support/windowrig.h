@@ -71,20 +71,16 @@ struct ScriptedTrayIcon final : TrayIcon
     QStringList *journal;
     bool available = true;
     QString shownTip; // empty while hidden
-    bool shown = false;
 
     bool isAvailable() const override { return available; }
     void click(QSystemTrayIcon::ActivationReason reason) { report(reason); }
     void showIcon(const QIcon &, const QString &tip) override
     {
-        *journal << QStringLiteral("tray shows ") + tip;
-        shown = true;
-        shownTip = tip;
+        *journal << QStringLiteral("tray shows ") + (shownTip = tip);
     }
     void hideIcon() override
     {
         *journal << QStringLiteral("tray hidden");
-        shown = false;
         shownTip.clear();
     }
 };
@@ -152,9 +148,8 @@ struct WindowRig : Quitter
 
     void put(const char *names, const QStringList &texts) const
     {
-        const QStringList keys = QString::fromLatin1(names).split(u' ');
-        for (int i = 0; i < keys.size(); ++i) {
-            named<QObject>(*form, keys[i].toLatin1())->setProperty("text", texts[i]);
-        }
+        const QList<QByteArray> keys = QByteArray(names).split(' ');
+        for (int i = 0; i < keys.size(); ++i)
+            named<QObject>(*form, keys[i].constData())->setProperty("text", texts[i]);
     }
 };
