@@ -1,4 +1,3 @@
-#include "device/qtseriallink.h"
 #include "info/infobox.h"
 #include "support/windowrig.h"
 
@@ -130,17 +129,6 @@ class TestMainWindow : public QObject
         steps[step]();
     }
 
-#ifdef WARMLOG_DEVSIM
-    // The simulator on a terminal linked as LINK, reading 25.1 °C.
-    static bool startSimulator(QProcess &simulator, const QString &link,
-                               const QStringList &more = {})
-    {
-        simulator.start(QStringLiteral(WARMLOG_DEVSIM),
-                        QStringList{"--link", link, "--temp-byte", "128"} + more);
-        return QTest::qWaitFor([&simulator] { return simulator.canReadLine(); });
-    }
-#endif
-
 private Q_SLOTS:
     // The fixed texts and the state after start-up; portSelection() checks the other fields.
     void start()
@@ -184,10 +172,7 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.show("Text4"), Texts{usClock() ? u"9:03:07 AM Uhr"_s : u"09:03:07 Uhr"_s});
     }
 
-    void portSelection_data()
-    {
-        addRows(Ports);
-    }
+    void portSelection_data() { addRows(Ports); }
     void portSelection()
     {
         const auto &[tag, port, answers, found, minimum, maximum, quiet] = fetchRow(Ports);
@@ -220,30 +205,23 @@ private Q_SLOTS:
         QCOMPARE(tip.contains(u"nach denen niemand gefragt hat"_s), !quiet && !found);
     }
 
-    // Other ports below Com 1 to Com 4, read anew as the menu opens, one chosen with the real
-    // library against the simulator. Com 1 is a link to /dev/null here, so ttyS0 is another port.
+    // Other ports below Com 1 to Com 4, read anew as the menu opens. Com 1 is a link to /dev/null
+    // here, so ttyS0 is another port.
     void listedPorts()
     {
-#ifndef WARMLOG_DEVSIM
-        QSKIP("the simulator needs POSIX pseudo-terminals");
-#else
         QTemporaryDir dir;
-        const QString com1 = dir.filePath(u"com1"_s), link = dir.filePath(u"spion"_s);
-        QVERIFY(QFile::link(u"/dev/null"_s, com1));
-        qputenv("WARMLOG_COM1", QFile::encodeName(com1));
-        QProcess simulator;
-        QVERIFY(startSimulator(simulator, link));
-        const QString name = QFileInfo(link).canonicalFilePath().mid(5); // "pts/N"
-        QtSerialLink serial;
+        QVERIFY(QFile::link(u"/dev/null"_s, dir.filePath(u"com1"_s)));
+        qputenv("WARMLOG_COM1", QFile::encodeName(dir.filePath(u"com1"_s)));
         WindowRig rig;
-        rig.form = std::make_unique<MainWindow>(serial, rig.platform);
+        rig.serial.defaultAnswer = 128; // 25.1 °C
         auto *menu = named<QMenu>(*rig.form, "m_anschluss");
-        rig.ports.offered = {{"ttyUSB0", "A&B"}, {"ttyS0", ""}, {"ttyS4", ""}, {name, ""}};
-        QCOMPARE(menuItems(menu).mid(4), Texts({"-", "ttyUSB0 (A&&B)", "ttyS0", "ttyS4", name}));
+        rig.ports.offered = {{"ttyUSB0", "A&B"}, {"ttyS0", ""}, {"ttyS4", ""}, {"pts/3", ""}};
+        QCOMPARE(menuItems(menu).mid(4), Texts({"-", "ttyUSB0 (A&&B)", "ttyS0", "ttyS4", "pts/3"}));
         auto *label = named<QWidget>(*rig.form, "Label7");
         label->setToolTip(u"stale"_s);
         menu->actions().constLast()->trigger();
-        QCOMPARE(rig.show("Label7") << label->toolTip(), Texts({"Spion an " + name, ""}));
+        QVERIFY(rig.serial.calls.first().startsWith(u"open pts/3:"_s));
+        QCOMPARE(rig.show("Label7") << label->toolTip(), Texts({"Spion an pts/3", ""}));
         QTRY_COMPARE(rig.show("caption"), Texts{u"Warmlog 25.1 °C"_s}); // the measurement's timer
         // Its check mark stays when the list is read anew; what the list showed before goes.
         menuItems(menu);
@@ -255,75 +233,10 @@ private Q_SLOTS:
         rig.ports.offered = {{"ttyACM0", ""}};
         Q_EMIT rig.ports.changed();
         QCOMPARE(menu->actions().constLast()->text(), u"ttyACM0"_s);
-        simulator.terminate();
-        simulator.waitForFinished();
-#endif
+        qunsetenv("WARMLOG_COM1");
     }
 
-    void noisyLine_data()
-    {
-        QTest::addColumn<QByteArray>("on"); // the simulator's control lines, ";" between them
-        QTest::addColumn<QByteArray>("off");
-        // Doubled answers come 2 ms late, as at 9600 baud, so that a copy overtakes the next one.
-        const char *const rows[][3] = {
-            {"bursts every 2 ms", "stray-every 2", "stray-every 0"},
-            {"bursts every 40 ms", "stray-every 40", "stray-every 0"},
-            {"flood", "flood on", "flood off"},
-            {"doubled 1 ms apart", "delay 2;double 1", "double 0;delay 0"},
-            {"doubled 5 ms apart", "delay 2;double 5", "double 0;delay 0"},
-            {"echo", "echo on;silent on", "echo off;silent off"}};
-        for (const auto &[name, on, off] : rows)
-            QTest::newRow(name) << QByteArray(on) << QByteArray(off);
-    }
-    // The real library against the simulator at 25.1 °C: while the line misbehaves no field
-    // shows another temperature, and within 2 s of a quiet line the readings are back.
-    void noisyLine()
-    {
-#ifndef WARMLOG_DEVSIM
-        QSKIP("the simulator needs POSIX pseudo-terminals");
-#else
-        QTemporaryDir dir;
-        const QString link = dir.filePath(u"com1"_s);
-        qputenv("WARMLOG_COM1", QFile::encodeName(link));
-        QProcess simulator;
-        QVERIFY(startSimulator(simulator, link, {"--battery-byte", "37"}));
-        const auto control = [&link](const QByteArray &lines) {
-            QFile fifo(link + u".ctl"_s);
-            QVERIFY(fifo.open(QIODevice::WriteOnly) &&
-                    fifo.write(lines.split(';').join('\n') + '\n'));
-        };
-        QtSerialLink serial;
-        WindowRig rig;
-        rig.form = std::make_unique<MainWindow>(serial, rig.platform);
-        act(rig, u"Com 1"_s);
-        QCOMPARE(rig.show("Label7 Text2 Text3"), Texts({"Spion an Com 1", "25.1 °C", "25.1 °C"}));
-        static const QRegularExpression right(
-            u"^(25.1|0) °C\\|25.1 °C\\|25.1 °C\\|Batteriespannung: ( 4.1 Volt |unbekannt )$"_s);
-        const auto ticks = [&rig](int count) {
-            for (int i = 0; i < count; ++i, QTest::qWait(100)) {
-                rig.form->measure();
-                const QString now = rig.show("Text1 Text2 Text3 Ubat").join(u'|');
-                QVERIFY2(right.match(now).hasMatch(), qPrintable(now));
-            }
-        };
-        QFETCH(QByteArray, on);
-        control(on);
-        ticks(15);
-        QFETCH(QByteArray, off);
-        control(off);
-        // Each try is a tick of its own.
-        QTRY_COMPARE_WITH_TIMEOUT((rig.form->measure(), rig.show("Text1")), Texts{u"25.1 °C"_s},
-                                  2000);
-        ticks(3);
-        simulator.terminate();
-        simulator.waitForFinished();
-#endif
-    }
-
-    void measurementTick_data()
-    {
-        addRows(Ticks);
-    }
+    void measurementTick_data() { addRows(Ticks); }
     void measurementTick()
     {
         const auto &[tag, battery, temperatures, quiet, charging, volts, current, minimum] =
@@ -354,10 +267,7 @@ private Q_SLOTS:
     }
 
     // A reading moves an extreme beyond it, with the clock field's time, not the clock's.
-    void updateExtremes_data()
-    {
-        addRows(Extremes);
-    }
+    void updateExtremes_data() { addRows(Extremes); }
     void updateExtremes()
     {
         const auto &[tag, minimum, maximum, answer, newMinimum, newMaximum] = fetchRow(Extremes);
@@ -393,10 +303,7 @@ private Q_SLOTS:
                  QGuiApplication::primaryScreen()->availableGeometry().center());
     }
 
-    void steps_data()
-    {
-        addRows(Steps);
-    }
+    void steps_data() { addRows(Steps); }
     void steps()
     {
         const auto &[tag, steps, state, tip, calls] = fetchRow(Steps);
