@@ -12,28 +12,22 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A question waits for Ja or Nein, the OK box closes on Enter and Esc.
+    // A question waits for Ja or Nein, the OK box closes on Enter and Esc. The box: a question's
+    // default answer, or OK for a message; the key, or the title bar's close box.
     void realBoxKeys_data()
     {
-        QTest::addColumn<QString>("box"); // a question's default answer, or OK for a message
-        QTest::addColumn<QString>("key"); // or the title bar's close box
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("closes");
-        struct Row
-        {
-            const char *box, *key, *answer;
-            bool closes;
-        };
-        for (const Row &row : {Row{"Yes", "close box", "Yes", false}, Row{"No", "Esc", "No", false},
-                               Row{"No", "Return", "No", true}, Row{"OK", "Esc", "OK", true},
-                               Row{"OK", "Return", "OK", true}})
-            QTest::addRow("%s, %s", row.box, row.key)
-                << row.box << row.key << row.answer << row.closes;
+        QTest::newRow("Yes, close box") << "Yes" << false;
+        QTest::newRow("No, Esc") << "No" << false;
+        QTest::newRow("No, Return") << "No" << true;
+        QTest::newRow("OK, Esc") << "OK" << true;
+        QTest::newRow("OK, Return") << "OK" << true;
     }
     void realBoxKeys()
     {
-        QFETCH(QString, box);
-        QFETCH(QString, key);
+        const QStringList tag = QString::fromLatin1(QTest::currentDataTag()).split(u", "_s);
+        const QString &box = tag[0], &key = tag[1];
         bool stayed = false;
         QTimer::singleShot(0, this, [key, &stayed] {
             QWidget *box = QApplication::activeModalWidget();
