@@ -25,11 +25,11 @@ class TestProtocol : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The German run only proves something if the C library really writes a decimal comma there.
+    // The German run only proves something if the C library really writes a decimal comma there;
+    // on Windows Qt leaves it at "C", but any DLL in the process may set it.
     void initTestCase()
     {
 #ifdef Q_OS_WIN
-        // Qt leaves the C library there at "C", but any DLL in the process may set it.
         std::setlocale(LC_ALL, "");
 #endif
         char text[8];

@@ -147,23 +147,25 @@ private slots:
         const QString folder = m_dir.filePath(QString(240, u'p'));
         QDir().mkpath(folder);
         QFile::link(m_link, folder + QStringLiteral("/com1"));
-        QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing")) << ENOENT
-                                 << "plugged in\\?\\)$"
-                                 << "Den Anschluss gibt es nicht.\nAbhilfe: Ist der Adapter "
-                                    "eingesteckt?";
-        QTest::newRow("no permission")
-            << forbidden << EACCES << "dialout.*\\)$"
-            << "Keine Berechtigung.\nAbhilfe: im Terminal \"sudo adduser $USER dialout\" "
-               "eingeben, dann ab- und wieder anmelden.";
-        QTest::newRow("held") << m_link << int(Held) << "tst_qtseriallink.* holds it\\)$"
-                              << "Ein anderes Programm benutzt ihn: tst_qtseriallink (Prozess ";
-        QTest::newRow("long name")
-            << folder + QStringLiteral("/com1") << int(LongName) << "too long for a lock file\\)$"
-            << "Sein Name ist zu lang für seine Sperrdatei.\nAbhilfe: ";
-        QTest::newRow("stale lock")
-            << m_link << int(Stale) << "stale lock file .* of another user\\)$"
-            << "Eine veraltete Sperrdatei eines anderen Benutzers "
-               "blockiert ihn.\nAbhilfe: im Terminal \"sudo rm /";
+        const QString devices[] = {m_dir.filePath(QStringLiteral("missing")), forbidden, m_link,
+                                   folder + QStringLiteral("/com1"), m_link};
+        const int obstacles[] = {ENOENT, EACCES, Held, LongName, Stale};
+        const char *const rows[][3] = {
+            {"missing", "plugged in\\?\\)$",
+             "Den Anschluss gibt es nicht.\nAbhilfe: Ist der Adapter eingesteckt?"},
+            {"no permission", "dialout.*\\)$",
+             "Keine Berechtigung.\nAbhilfe: im Terminal \"sudo adduser $USER dialout\" eingeben, "
+             "dann ab- und wieder anmelden."},
+            {"held", "tst_qtseriallink.* holds it\\)$",
+             "Ein anderes Programm benutzt ihn: tst_qtseriallink (Prozess "},
+            {"long name", "too long for a lock file\\)$",
+             "Sein Name ist zu lang für seine Sperrdatei.\nAbhilfe: "},
+            {"stale lock", "stale lock file .* of another user\\)$",
+             "Eine veraltete Sperrdatei eines anderen Benutzers blockiert ihn.\nAbhilfe: im "
+             "Terminal \"sudo rm /"}};
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(rows[i][0]) << devices[i] << obstacles[i] << QString(rows[i][1])
+                                      << QString::fromUtf8(rows[i][2]);
     }
     void openFailure()
     {

@@ -90,6 +90,31 @@ bool place(Obstacle obstacle, const QString &target)
     return obstacle == Nothing;
 }
 
+// The obstacle, the reason given, and the name typed, "|" for a NUL.
+using Failure = std::tuple<const char *, Obstacle, const char *, const char *>;
+const char *const ForDevice = "Der Name gehört zu einem Gerät, nicht zu einer Datei.";
+const char *const BadCharacter = "Der Name enthält ein Zeichen, das das Dateisystem nicht zulässt.";
+const char *const NoFolder = "Das Verzeichnis existiert nicht.";
+const char *const ForFolder = "Der Name gehört zu einem Verzeichnis.";
+const Failure Failures[] = {
+    {"no directory", Nothing, NoFolder, "2024/05"},
+    {"NUL", Nothing, BadCharacter, "wer|te"},
+    {"directory", Folder, ForFolder, "werte"},
+    {"device", Device, ForDevice, "werte"},
+    {"file on the path", OldFile, "Ein Teil des Pfades ist kein Verzeichnis.", "werte.txt/x"},
+    {"size limit midway", OldFile, "Die Datei ist zu groß.", "werte"},
+    {"size limit, new file", Nothing, "Die Datei ist zu groß.", "werte"},
+    {"FIFO", Fifo, "Der Name gehört zu einer Pipe (FIFO), nicht zu einer Datei.", "werte"},
+    {"socket", Socket, "Der Name gehört zu einem Socket, nicht zu einer Datei.", "werte"}};
+// Old DOS names are devices in every folder; a colon names a hidden stream.
+const Failure WindowsFailures[] = {{"no directory", Nothing, NoFolder, "2024/05"},
+                                   {"NUL", Nothing, BadCharacter, "wer|te"},
+                                   {"directory", Folder, ForFolder, "werte"},
+                                   {"COM1", Nothing, ForDevice, "com1"},
+                                   {"NUL device", Nothing, ForDevice, "NUL "},
+                                   {"stream", Nothing, BadCharacter, "werte:x"},
+                                   {"in use", InUse, "Die Datei wird gerade benutzt.", "werte"}};
+
 } // namespace
 
 class TestLogging : public QObject
@@ -292,43 +317,13 @@ private Q_SLOTS:
     }
 
     // A failed save says why and leaves the files and the dialog as they were, to try elsewhere.
-    void failures_data()
-    {
-        QTest::addColumn<Obstacle>("obstacle");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason");
-        const auto row = [](const char *tag, Obstacle obstacle, const char *reason,
-                            const QString &name = u"werte"_s) {
-            QTest::newRow(tag) << obstacle << name << QString::fromUtf8(reason);
-        };
-        const char *const device = "Der Name gehört zu einem Gerät, nicht zu einer Datei.";
-        const char *const character =
-            "Der Name enthält ein Zeichen, das das Dateisystem nicht zulässt.";
-        row("no directory", Nothing, "Das Verzeichnis existiert nicht.", u"2024/05"_s);
-        row("NUL", Nothing, character, u"wer%1te"_s.arg(QChar(0)));
-        row("directory", Folder, "Der Name gehört zu einem Verzeichnis.");
-        if (Windows) {
-            // Old DOS names are devices in every folder; a colon names a hidden stream.
-            row("COM1", Nothing, device, u"com1"_s);
-            row("NUL device", Nothing, device, u"NUL "_s);
-            row("stream", Nothing, character, u"werte:x"_s);
-            row("in use", InUse, "Die Datei wird gerade benutzt.");
-            return;
-        }
-        row("device", Device, device);
-        row("file on the path", OldFile, "Ein Teil des Pfades ist kein Verzeichnis.",
-            u"werte.txt/x"_s);
-        row("size limit midway", OldFile, "Die Datei ist zu groß.");
-        row("size limit, new file", Nothing, "Die Datei ist zu groß.");
-        row("FIFO", Fifo, "Der Name gehört zu einer Pipe (FIFO), nicht zu einer Datei.");
-        row("socket", Socket, "Der Name gehört zu einem Socket, nicht zu einer Datei.");
-    }
-
+    void failures_data() { Windows ? addRows(WindowsFailures) : addRows(Failures); }
     void failures()
     {
-        QFETCH(Obstacle, obstacle);
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
+        const auto &[tag, obstacle, reasonText, nameText] =
+            Windows ? fetchRow(WindowsFailures) : fetchRow(Failures);
+        const QString reason = QString::fromUtf8(reasonText),
+                      name = QString::fromUtf8(nameText).replace(u'|', QChar(0));
         LogRig rig;
         const QString target = rig.file(u"werte.txt"_s);
         QVERIFY(place(obstacle, target));
