@@ -4,11 +4,15 @@
 # README's screenshots of the main, log, file, info, picture and links windows, made anew in
 # E2E_DOCS_DIR (docs/) by every run, so that they show what the program shows. SIGTERM while the
 # log records: the text lands in a recovery file, the port's lock goes with the port, and the
-# next start names the file in a box.
+# next start names the file in a box. First, under a window manager, which restores a minimised
+# window that is raised or activated: the log window's "Sc&hließen" shows the main window,
+# minimised to the notification area, minimised in the task bar, with the icon still there.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 export XDG_DATA_HOME=$E2E_TMP/data
-e2e_require import
+e2e_require import openbox xprop trayer
 e2e_start_xvfb
+e2e_start openbox openbox --sm-disable
+e2e_start trayer trayer --edge bottom --align right --widthtype pixel --width 200 --height 32
 e2e_start_devsim --temp-byte 128
 e2e_start_warmlog
 
@@ -28,6 +32,17 @@ close() {
         e2e_fail "$2 did not close window $1"
 }
 main=$(e2e_wait_window '^Warmlog$')
+e2e_menu "$main" alt+d l
+log=$(e2e_wait_window '^Logdatei$')
+iconic() { xprop -id "$main" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+xdotool windowminimize "$main"
+e2e_wait 15 eval '! xprop -id "$main" WM_STATE | grep -Eq "Iconic|Normal"' ||
+    e2e_fail "the main window did not go to the tray"
+xdotool windowactivate --sync "$log" key alt+h
+e2e_wait 15 iconic || e2e_fail "Sc&hließen did not show the main window minimised"
+sleep 1
+iconic || e2e_fail "Sc&hließen restored the minimised main window"
+xdotool windowactivate --sync "$main"
 e2e_choose_com1 "$main" "25.1 °C"
 shot "$main" main-window >/dev/null
 lock=/var/lock/LCK..${E2E_TMP//\//_}_COM1
