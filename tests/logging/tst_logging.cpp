@@ -388,15 +388,15 @@ private Q_SLOTS:
     void folders_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("click") << "c" << false;
-        QTest::newRow("click, Enter") << "c" << true;
-        QTest::newRow("double click") << "a" << true;
+        QTest::newRow("click") << "c";
+        QTest::newRow("click, Enter") << "c";
+        QTest::newRow("double click") << "a";
     }
     void folders()
     {
         QFETCH(QString, folder);
         const QString gesture = QString::fromLatin1(QTest::currentDataTag());
+        const bool opens = gesture != u"click"_s;
         LogRig rig;
         QDir dir(rig.dir.path());
         QVERIFY(dir.mkdir(u"a"_s) && QFile(rig.file(u"f"_s)).open(QIODevice::WriteOnly));
@@ -420,8 +420,7 @@ private Q_SLOTS:
             QTest::keyClick(list, Qt::Key_Return);
         else if (gesture == u"double click"_s)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        QFETCH(bool, opens);
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // an open that should not come has come by now
         QTRY_COMPARE(list->path(), opens ? rig.file(folder) : dir.path());
     }
 
