@@ -1,24 +1,15 @@
 #include "logfile.h"
+#include "logfile_p.h"
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QString>
 
 #include <cerrno>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <qt_windows.h>
-#include <share.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace {
+
+using namespace logfile::system;
 
 // 0x80 to 0x9F of Windows-1252; 0 marks the five bytes the code page leaves unassigned.
 constexpr char16_t Upper1252[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -88,9 +79,6 @@ QString reasonText(int error)
     }
 }
 
-// What a name leads to, as far as saving is concerned.
-enum class Kind { Regular, Directory, Pipe, Device, Socket, Other };
-
 QString refusalText(Kind kind)
 {
     switch (kind) {
@@ -117,212 +105,14 @@ QString failureText(const QString &what, const QString &path, const QString &rea
 const QString CannotOpen = QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden.");
 const QString NotSaved = QStringLiteral("Das Log wurde nicht gespeichert.");
 
-// What the file system says about a name or an open file.
-struct Status
-{
-    Kind kind = Kind::Other;
-    qint64 length = 0;
-    quint64 device = 0;
-    quint64 inode = 0;
-};
-
-// The few calls to the C library that differ between the platforms. Each sets errno on failure.
-#ifdef Q_OS_WIN
-Kind kindOf(unsigned mode)
-{
-    switch (mode & _S_IFMT) {
-    case _S_IFREG:
-        return Kind::Regular;
-    case _S_IFDIR:
-        return Kind::Directory;
-    case _S_IFIFO:
-        return Kind::Pipe;
-    case _S_IFCHR:
-        return Kind::Device;
-    default:
-        return Kind::Other;
-    }
-}
-bool statusOf(const QString &path, Status *status)
-{
-    struct _stat64 info;
-    if (_wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), &info) != 0)
-        return false;
-    *status = {kindOf(info.st_mode), info.st_size};
-    return true;
-}
-bool statusOf(int file, Status *status)
-{
-    struct _stat64 info;
-    if (_fstat64(file, &info) != 0)
-        return false;
-    *status = {kindOf(info.st_mode), info.st_size};
-    return true;
-}
-int openForAppending(const QString &path, bool exclusive)
-{
-    int file = -1;
-    errno = _wsopen_s(&file, reinterpret_cast<const wchar_t *>(path.utf16()),
-                      _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY | _O_NOINHERIT |
-                          (exclusive ? _O_EXCL : 0),
-                      _SH_DENYNO, _S_IREAD | _S_IWRITE);
-    // The C library reports a file another program holds open without sharing (a sheet open in
-    // a spreadsheet) as a missing permission.
-    const DWORD error = GetLastError();
-    if (file < 0 && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION))
-        errno = EBUSY;
-    return file;
-}
-qint64 writeSome(int file, const char *data, qint64 size)
-{
-    return _write(file, data, static_cast<unsigned>(qMin<qint64>(size, 1 << 30)));
-}
-void cutBack(int file, qint64 length)
-{
-    _chsize_s(file, length);
-}
-int closeFile(int file)
-{
-    return _close(file);
-}
-// Closes the file. An open file without delete sharing cannot be renamed or deleted by anyone
-// else, so the name still leads to the file this save created.
-void removeCreated(int file, const QString &path, const Status &)
-{
-    _close(file);
-    _wunlink(reinterpret_cast<const wchar_t *>(path.utf16()));
-}
-// CON, NUL, COM1 and the like are devices in every folder, whatever extension follows.
-bool isDosDeviceName(const QString &path)
-{
-    QString base = QFileInfo(path).fileName();
-    base.truncate(base.indexOf(u'.') < 0 ? base.size() : base.indexOf(u'.'));
-    while (base.endsWith(u' '))
-        base.chop(1);
-    base = base.toUpper();
-    for (const char *name : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-        if (base == QLatin1String(name))
-            return true;
-    }
-    const QStringView digits = u"123456789\u00B9\u00B2\u00B3";
-    return base.size() == 4 && (base.startsWith(u"COM") || base.startsWith(u"LPT")) &&
-           digits.contains(base.at(3));
-}
-// One character beyond the basic plane is one "?", as in the fixed code page elsewhere.
-QByteArray ansiCodePage(QStringView text)
-{
-    QString plane;
-    plane.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!text[i].isSurrogate()) {
-            plane += text[i];
-            continue;
-        }
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        plane += u'?';
-    }
-    const UINT codePage = GetACP();
-    if (codePage == CP_UTF8)
-        return plane.toUtf8();
-    QByteArray bytes;
-    // In pieces, as the call counts in int.
-    constexpr qsizetype Piece = 1 << 20;
-    for (qsizetype at = 0; at < plane.size(); at += Piece) {
-        const auto *wide = reinterpret_cast<const wchar_t *>(plane.utf16()) + at;
-        const int count = int(qMin(Piece, plane.size() - at));
-        const int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, count, nullptr,
-                                             0, "?", nullptr);
-        const qsizetype start = bytes.size();
-        bytes.resize(start + size);
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, count, bytes.data() + start, size,
-                            "?", nullptr);
-    }
-    return bytes;
-}
-#else
-Kind kindOf(mode_t mode)
-{
-    if (S_ISREG(mode))
-        return Kind::Regular;
-    if (S_ISDIR(mode))
-        return Kind::Directory;
-    if (S_ISFIFO(mode))
-        return Kind::Pipe;
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return Kind::Device;
-    if (S_ISSOCK(mode))
-        return Kind::Socket;
-    return Kind::Other;
-}
-Status statusFrom(const struct stat &info)
-{
-    return {kindOf(info.st_mode), info.st_size, quint64(info.st_dev), quint64(info.st_ino)};
-}
-bool statusOf(const QString &path, Status *status)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return false;
-    *status = statusFrom(info);
-    return true;
-}
-bool statusOf(int file, Status *status)
-{
-    struct stat info;
-    if (::fstat(file, &info) != 0)
-        return false;
-    *status = statusFrom(info);
-    return true;
-}
-int openForAppending(const QString &path, bool exclusive)
-{
-    // Should the name have become a FIFO or a terminal since it was looked at, opening neither
-    // waits for a reader nor takes the terminal over; the check after opening refuses it.
-    const int file = ::open(QFile::encodeName(path).constData(),
-                            O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK |
-                                (exclusive ? O_EXCL : 0),
-                            0666);
-    if (file >= 0)
-        ::fcntl(file, F_SETFL, ::fcntl(file, F_GETFL) & ~O_NONBLOCK);
-    return file;
-}
-qint64 writeSome(int file, const char *data, qint64 size)
-{
-    return ::write(file, data, static_cast<size_t>(size));
-}
-void cutBack(int file, qint64 length)
-{
-    if (::ftruncate(file, length) != 0) {
-        // Nothing more can be done; the message already tells the user the save failed.
-    }
-}
-int closeFile(int file)
-{
-    return ::close(file);
-}
-// Closes the file. The name is removed only while it still leads to the file this save created.
-void removeCreated(int file, const QString &path, const Status &created)
-{
-    const QByteArray name = QFile::encodeName(path);
-    struct stat now;
-    if (::lstat(name.constData(), &now) == 0 && quint64(now.st_dev) == created.device &&
-        quint64(now.st_ino) == created.inode)
-        ::unlink(name.constData());
-    ::close(file);
-}
-#endif
-
 // Opens a regular file for appending, or refuses with the reason. created tells whether this
 // call made the file.
 int openRegular(const QString &path, bool *created, Status *status, QString *reason)
 {
-#ifdef Q_OS_WIN
-    if (isDosDeviceName(path)) {
+    if (namesDevice(path)) {
         *reason = refusalText(Kind::Device);
         return -1;
     }
-#endif
     Status target;
     const bool exists = statusOf(path, &target);
     // Looking first keeps devices free of the side effects of being opened.
@@ -414,22 +204,13 @@ QByteArray windows1252(QStringView text)
 
 QByteArray fileBytes(QStringView text)
 {
-#ifdef Q_OS_WIN
-    return ansiCodePage(crlfText(text));
-#else
-    return windows1252(crlfText(text));
-#endif
+    return system::encoded(crlfText(text));
 }
 
 bool append(const QString &path, const QByteArray &bytes, QString *failure)
 {
-    // A NUL would end the name early and the bytes would land in another file. On Windows a
-    // colon after the drive names a hidden stream of the file before it.
-    bool refused = path.contains(QChar::Null);
-#ifdef Q_OS_WIN
-    refused = refused || path.indexOf(u':', 2) >= 0;
-#endif
-    if (refused) {
+    // A NUL would end the name early and the bytes would land in another file.
+    if (path.contains(QChar::Null) || system::namesStream(path)) {
         *failure = failureText(CannotOpen, path, reasonText(EINVAL), NotSaved);
         return false;
     }
