@@ -5,27 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Leaves out what the system mounts for itself (proc, sysfs, cgroups, runtime tmpfs and the
-// like): what remains is backed by a device or is a share of another machine.
-bool isRealFileSystem(const QStorageInfo &volume)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(volume);
-    return true;
-#else
-    if (volume.isRoot())
-        return true;
-    const QByteArray device = volume.device();
-    const QByteArray type = volume.fileSystemType();
-    return device.startsWith("/dev/") || type.startsWith("nfs") || type == "cifs" ||
-           type == "smb3" || type == "zfs" || type == "fuse.sshfs";
-#endif
-}
-
-} // namespace
-
 DriveListBox::DriveListBox(QWidget *parent)
     : DriveListBox(QStorageInfo::mountedVolumes(), QStorageInfo::root(), parent)
 {
@@ -40,13 +19,7 @@ DriveListBox::DriveListBox(const QList<QStorageInfo> &mounted, const QStorageInf
         if (volume.isValid() && volume.isReady() && isRealFileSystem(volume))
             volumes << volume;
     }
-    std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo &a, const QStorageInfo &b) {
-#ifndef Q_OS_WIN
-        if (a.isRoot() != b.isRoot())
-            return a.isRoot();
-#endif
-        return a.rootPath() < b.rootPath();
-    });
+    std::sort(volumes.begin(), volumes.end(), comesBefore);
     // Without a root among the mounts the list still offers one, named after the root volume
     // where there is one; its directory is the root directory all the same.
     if (std::none_of(volumes.cbegin(), volumes.cend(),

@@ -23,5 +23,10 @@ public:
     void setDriveOf(const QString &path);
 
 private:
+    // Whether the list offers the volume, and in which order; they differ between the systems
+    // (drivelistbox_posix.cpp, drivelistbox_win.cpp).
+    static bool isRealFileSystem(const QStorageInfo &volume);
+    static bool comesBefore(const QStorageInfo &a, const QStorageInfo &b);
+
     void addDrive(const QString &rootPath, const QStorageInfo &volume);
 };
