@@ -1,4 +1,5 @@
 #include "portmap.h"
+#include "portmap_p.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,20 +31,7 @@ QString devicePath(int portNumber)
     const QString overridden = qEnvironmentVariable(variable.constData());
     if (!overridden.isEmpty())
         return overridden;
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
-#endif
-}
-
-QString systemDevicePath(const QString &name)
-{
-#ifdef Q_OS_WIN
-    return name;
-#else
-    return QStringLiteral("/dev/") + name;
-#endif
+    return systemDevicePath(systemName(portNumber));
 }
 
 QString deviceFor(const QByteArray &openText)
@@ -53,13 +41,9 @@ QString deviceFor(const QByteArray &openText)
     const qsizetype colon = openText.indexOf(':');
     const QString name = QString::fromLocal8Bit(colon < 0 ? openText : openText.left(colon));
     const QStringList parts = name.split(QLatin1Char('/'));
-    if (name.isEmpty() || parts.contains(QString()) || parts.contains(QStringLiteral("..")))
+    if (name.isEmpty() || parts.contains(QString()) || parts.contains(QStringLiteral("..")) ||
+        !isPortName(name))
         return {};
-#ifdef Q_OS_WIN
-    // A port is one name in the device namespace; a path could lead to any device there.
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-        return {};
-#endif
     return systemDevicePath(name);
 }
 
