@@ -26,8 +26,7 @@ std::mutex heldMutex;
 std::vector<HeldMessage> *heldMessages = nullptr;
 QtMessageHandler previousHandler = nullptr;
 
-[[maybe_unused]] void holdMessage(QtMsgType type, const QMessageLogContext &context,
-                                  const QString &text)
+void holdMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     // A fatal message while the application is built means that no platform plugin could start,
     // which on a desktop system is a display that cannot be opened. Nothing is open yet that would
@@ -52,24 +51,10 @@ DisplayStart::DisplayStart(int argc, const char *const *argv)
     : m_platformSet(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")),
       m_platform(qgetenv("QT_QPA_PLATFORM"))
 {
-#ifdef Q_OS_WIN
-    // Windows has one window system, and Qt's own box tells why it could not start; DISPLAY may
-    // still be set there, for an X server that other programs use.
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-#else
-    bool chosen = !m_platform.isEmpty();
-    for (int i = 1; i < argc; ++i)
-        chosen =
-            chosen || qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0;
-    // Qt takes Wayland whenever WAYLAND_DISPLAY is set, where minimising goes unseen (no tray),
-    // windows are not centred and fixed-size windows can be maximised. XWayland has none of that.
-    if (!chosen && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM",
-                qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "xcb" : "xcb;wayland");
-    heldMessages = new std::vector<HeldMessage>;
-    previousHandler = qInstallMessageHandler(holdMessage);
-#endif
+    if (chooseWindowSystem(argc, argv)) {
+        heldMessages = new std::vector<HeldMessage>;
+        previousHandler = qInstallMessageHandler(holdMessage);
+    }
 }
 
 void DisplayStart::started()

@@ -23,6 +23,11 @@ public:
 private:
     Q_DISABLE_COPY(DisplayStart)
 
+    // Sets QT_QPA_PLATFORM where the user chose no window system, and tells whether a display
+    // can fail to open, so that Qt's messages are to be held back (displaystart_posix.cpp,
+    // displaystart_win.cpp).
+    static bool chooseWindowSystem(int argc, const char *const *argv);
+
     bool m_platformSet = false;
     QByteArray m_platform;
 };
