@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Checks the C++ layout (clang-format) and the shell scripts (shellcheck), then builds Warmlog and
-# runs the whole test suite twice: in a plain build (build-test/) and in a
-# build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Compiler warnings
-# are errors. Then builds the Debian package and checks it unpacked, without installing it
-# (scripts/check-package.sh), runs the soak run and, where the Qt for Windows is cached, builds the
-# Windows zip and runs its tests under Wine. Exits non-zero on the first failure.
+# Checks the C++ layout (clang-format), the shell scripts (shellcheck) and which folder of src/
+# includes which (check-layers.sh), then builds Warmlog and runs the whole test suite twice: in a
+# plain build (build-test/) and in a build with AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-asan/). Compiler warnings are errors. Then builds the Debian package and checks it
+# unpacked, without installing it (scripts/check-package.sh), runs the soak run and, where the Qt
+# for Windows is cached, builds the Windows zip and runs its tests under Wine. Exits non-zero on
+# the first failure.
 #
 #   WARMLOG_JOBS=N       parallel compile jobs (default: number of processors)
 #   WARMLOG_CTEST_JOBS=N tests run at the same time (default 2; each test has its own simulator,
@@ -33,7 +34,7 @@ project_files() {
     find . \( -name '.?*' -o -path './build*' \) -prune -o -type f \( -false "${names[@]}" \) -print0 |
         sort -z
 }
-echo "=== clang-format, shellcheck"
+echo "=== clang-format, shellcheck, layers"
 # Other versions of clang-format lay the same code out a little differently; the layout is that of
 # Debian 12's.
 if clang-format --version | grep -q 'version 14\.'; then
@@ -45,6 +46,8 @@ fi
     project_files '*.sh'
     [[ ! -f .ci/run ]] || printf '.ci/run\0'
 } | xargs -0 shellcheck -x --shell=bash
+# Which folder of src/ may include which: the libraries share one include root.
+scripts/check-layers.sh
 
 suite() {
     local dir=$1
