@@ -36,10 +36,10 @@ if [[ ! -f $qt/warmlog-qt-build.txt ]]; then
     exit 1
 fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_WERROR=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh"
-cmake --build "$build" -j "$jobs"
+# The preset takes Qt's toolchain file from here, and builds into $build.
+export WARMLOG_QT_WINDOWS=$qt
+cmake --preset windows
+cmake --build --preset windows -j "$jobs"
 
 # --- The zip: what warmlog.exe and its plugins import, found in Qt's and MinGW's folders ------
 version=$(sed -n 's/^project(warmlog VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -102,10 +102,10 @@ rm -rf "$build/fonts"
 cp -r "$stage/fonts" "$build/fonts"
 # One at a time: Wine keeps the regional settings in the prefix's registry, where each program
 # that starts writes those of its own locale.
-ctest --test-dir "$build" --output-on-failure --no-tests=error
-# The simulator is a Linux program on a pseudo-terminal, built for this machine.
-cmake -S . -B "$build-devsim" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build-devsim" --target warmlog-devsim
+ctest --preset windows
+# The simulator is a Linux program on a pseudo-terminal, built for this machine ($build-devsim).
+cmake --preset windows-devsim >/dev/null
+cmake --build --preset windows-devsim
 rm -rf -- "$build/unpacked"
 mkdir -p "$build/unpacked"
 (cd "$build/unpacked" && cmake -E tar xf "$build/$name.zip")

@@ -28,9 +28,9 @@ version=$(sed -n 's/^project(warmlog VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 app_id=org.example.warmlog
 
 echo "--- build and pack warmlog $version"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_WERROR=ON \
-    -DBUILD_TESTING=OFF -DWARMLOG_BUILD_BENCH=OFF
-cmake --build "$build" -j "$jobs"
+# The preset builds into $build.
+cmake --preset package
+cmake --build --preset package -j "$jobs"
 rm -f "$build"/warmlog_*.deb
 (cd "$build" && cpack -G DEB)
 deb=$build/warmlog_${version}_$(dpkg --print-architecture).deb

@@ -4,9 +4,8 @@
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_WERROR=ON \
-    -DBUILD_TESTING=OFF -DWARMLOG_BUILD_BENCH=ON
-cmake --build build-bench -j "$(nproc)" --target bench_cycle bench_logging warmlog-devsim
+cmake --preset bench
+cmake --build --preset bench -j "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
 echo "=== measurement cycle"

@@ -12,8 +12,8 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     exit 1
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build --target warmlog warmlog-devsim
+cmake --preset release
+cmake --build --preset demo
 
 built() {
     find build -name CMakeFiles -prune -o -type f -name "$1" -perm -u+x -print | head -n 1

@@ -49,17 +49,18 @@ fi
 # Which folder of src/ may include which: the libraries share one include root.
 scripts/check-layers.sh
 
+# A configure, build and test preset of CMakePresets.json; further cmake options follow its name.
 suite() {
-    local dir=$1
+    local preset=$1
     shift
-    echo "=== $dir"
-    cmake -S . -B "$dir" -G Ninja -DWARMLOG_WERROR=ON "$@"
-    cmake --build "$dir" -j "$jobs"
-    ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$ctest_jobs"
+    echo "=== $preset"
+    cmake --preset "$preset" "$@"
+    cmake --build --preset "$preset" -j "$jobs"
+    ctest --preset "$preset" -j "$ctest_jobs"
 }
 
-suite build-test -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=OFF -DWARMLOG_BUILD_BENCH=ON
-suite build-asan -DCMAKE_BUILD_TYPE=Debug -DWARMLOG_SANITIZE=ON
+suite debug # build-test/
+suite asan  # build-asan/
 
 # --- The Debian package: built in build-package/, unpacked there, validated, its installation
 # simulated, and started under Xvfb.
