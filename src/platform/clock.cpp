@@ -1,5 +1,6 @@
 #include "clock.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -12,6 +13,17 @@
 QTime SystemClock::currentTime() const
 {
     return QTime::currentTime();
+}
+
+QDateTime Clock::currentDateTime() const
+{
+    return QDateTime(QDate::currentDate(), currentTime());
+}
+
+// Read at once: a date and a time read one after the other could straddle midnight.
+QDateTime SystemClock::currentDateTime() const
+{
+    return QDateTime::currentDateTime();
 }
 
 QString clockText(const QTime &time)
