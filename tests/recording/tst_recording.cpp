@@ -1,0 +1,272 @@
+#include "device/portmap.h"
+#include "recording/recordseries.h"
+#include "support/windowrig.h"
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+const QString Header = u"Zeit;UTC-Versatz;Temperatur (°C);Batterie (V);Laden"_s;
+const QDate Day(2026, 12, 7);
+
+// A time at +01:00 on Day, or on a day after it.
+QDateTime at(const char *time, int days = 0)
+{
+    return QDateTime(Day.addDays(days), QTime::fromString(QLatin1String(time)), QTimeZone(3600));
+}
+
+// The lines of a day file, with the byte order mark as "BOM" when it starts the file; "unfinished"
+// last when it does not end in CR LF.
+QStringList lines(const QString &folder, QDate date = Day)
+{
+    QFile file(QDir(folder).filePath(RecordSeries::fileName(date)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {u"no file"_s};
+    QByteArray bytes = file.readAll();
+    QStringList result;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        result << u"BOM"_s;
+    result += QString::fromUtf8(bytes.mid(result.size() * 3)).split(u"\r\n"_s);
+    if (result.takeLast() != QString())
+        result << u"unfinished"_s;
+    return result;
+}
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    return QProcess::execute(program, arguments) == 0;
+}
+
+class TestRecording : public QObject
+{
+    Q_OBJECT
+
+    enum Fault { Missing, RemovedWhileOpen, NoPermission, Full };
+
+private Q_SLOTS:
+    void recordLine_data()
+    {
+        QTest::addColumn<QDateTime>("time");
+        QTest::addColumn<std::optional<double>>("temperature");
+        QTest::addColumn<std::optional<double>>("volts");
+        QTest::addColumn<bool>("charging");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("reading") << at("17:42:36") << std::optional(21.5) << std::optional(4.2)
+                                 << false << "2026-12-07 17:42:36;+01:00;21,5;4,2;nein\r\n"_ba;
+        QTest::newRow("no values")
+            << at("00:00:00") << std::optional<double>() << std::optional<double>() << true
+            << "2026-12-07 00:00:00;+01:00;;;ja\r\n"_ba;
+        QTest::newRow("below zero, west")
+            << QDateTime(Day, QTime(9, 5, 7), QTimeZone(-12600)) << std::optional(-0.3)
+            << std::optional(4.0) << true << "2026-12-07 09:05:07;-03:30;-0,3;4,0;ja\r\n"_ba;
+    }
+    void recordLine()
+    {
+        QFETCH(QDateTime, time);
+        QFETCH(std::optional<double>, temperature);
+        QFETCH(std::optional<double>, volts);
+        QFETCH(bool, charging);
+        QTEST(RecordSeries::recordLine(time, temperature, volts, charging), "line");
+    }
+
+    // What is in the day file before, and the lines after one record.
+    void dayFile_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("after");
+        const QString record = u"2026-12-07 10:00:01;+01:00;21,5;4,2;nein"_s;
+        const QString earlier = u"2026-12-07 10:00:00;+01:00;21,4;4,2;nein"_s;
+        QTest::newRow("none") << QByteArray() << QStringList{"BOM", Header, record};
+        QTest::newRow("restart") << RecordSeries::fileStart() + earlier.toUtf8() + "\r\n"
+                                 << QStringList{"BOM", Header, earlier, record};
+        QTest::newRow("killed mid-line")
+            << RecordSeries::fileStart() + "2026-12-07 09:59:59;+01"
+            << QStringList{"BOM", Header, "2026-12-07 09:59:59;+01", record};
+        QTest::newRow("empty") << ""_ba << QStringList{"BOM", Header, record};
+    }
+    void dayFile()
+    {
+        QFETCH(QByteArray, before);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(RecordSeries::fileName(Day)));
+        // A null "before" is no file, an empty one an empty file.
+        if (!before.isNull())
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) >= 0);
+        file.close();
+        RecordSeries(folder.path()).append(at("10:00:01"), 21.5, 4.2, false);
+        QTEST(lines(folder.path()), "after");
+    }
+
+    // Records that wait for a missing folder over midnight go to their own days' files.
+    void midnight()
+    {
+        QTemporaryDir temporary;
+        const QString folder = temporary.filePath(u"series"_s);
+        RecordSeries series(folder);
+        const QList<QDateTime> times{at("23:59:58"), at("23:59:59"), at("00:00:00", 1),
+                                     at("00:00:01", 1)};
+        for (const QDateTime &time : times) {
+            if (time == times.last())
+                QVERIFY(QDir().mkdir(folder));
+            series.append(time, 20.0, 4.1, false);
+        }
+        const QString line = u"%1;+01:00;20,0;4,1;nein"_s;
+        QCOMPARE(lines(folder), QStringList({"BOM", Header, line.arg("2026-12-07 23:59:58"),
+                                             line.arg("2026-12-07 23:59:59")}));
+        QCOMPARE(lines(folder, Day.addDays(1)),
+                 QStringList({"BOM", Header, line.arg("2026-12-08 00:00:00"),
+                              line.arg("2026-12-08 00:00:01")}));
+    }
+
+    // A tick's record holds what the window shows: the trusted readings, or empty fields, and
+    // the charging state, which a tick after a charging one changes only on a trusted voltage.
+    void tick_data()
+    {
+        QTest::addColumn<QList<qint16>>("answers"); // battery, then temperature
+        QTest::addColumn<QString>("fields");
+        QTest::newRow("charging") << QList<qint16>{36, 35, 128, 128, 129} << u"25,1;4,0;ja"_s;
+        QTest::newRow("battery apart") << QList<qint16>{37, 39, 37, 128, 128, 129} << u"25,1;;ja"_s;
+        QTest::newRow("temperatures apart")
+            << QList<qint16>{37, 37, 37, 37, 128, 128} << u";4,1;nein"_s;
+        QTest::newRow("silent") << QList<qint16>{-1, -1, -1, -1, -1} << u";0,3;ja"_s;
+    }
+    void tick()
+    {
+        QFETCH(QList<qint16>, answers);
+        QTemporaryDir folder;
+        WindowRig rig;
+        rig.form->startSeries(folder.path());
+        rig.serial.answers = QList<qint16>{36, 35, 128, 128, 129} + answers;
+        rig.form->measure();
+        rig.form->measure();
+        const QDateTime time = rig.clock.currentDateTime();
+        const QString line = lines(folder.path(), time.date()).value(3);
+        QCOMPARE(line.section(u';', 0, 0), time.toString(u"yyyy-MM-dd 16:00:00"));
+        QTEST(line.section(u';', 2), "fields");
+    }
+
+    // The item's check mark shows a running series; a failing folder shows in the help panel
+    // while it fails, or until the series ends.
+    void seriesItem()
+    {
+        QTemporaryDir temporary;
+        const QString folder = temporary.filePath(u"series"_s);
+        const QDate today = QDate::currentDate();
+        WindowRig rig;
+        auto *item = named<QAction>(*rig.form, "m_datei_messreihe");
+        QStringList items;
+        for (const QAction *action : named<QMenu>(*rig.form, "m_datei")->actions())
+            items << action->text() + (action->isCheckable() ? u" checkable"_s : QString());
+        QCOMPARE(items,
+                 QStringList({"&Log Datei erstellen", "&Messreihe aufzeichnen …", "", "&Ende"}));
+        const QStringList shown{"Warmlog ist von Jonas Feldkamp ", "Aufzeichnung: Ordner fehlt "};
+        rig.form->startSeries(folder);
+        QVERIFY(item->isChecked());
+        rig.form->measure();
+        QCOMPARE(rig.show("Hilfe"), shown.mid(1));
+        QVERIFY(QDir().mkdir(folder));
+        rig.form->measure();
+        QCOMPARE(rig.show("Hilfe"), shown.mid(0, 1));
+        QCOMPARE(lines(folder, today).size(), 2 + 2);
+        QVERIFY(QDir(folder).removeRecursively());
+        rig.form->measure();
+        QCOMPARE(rig.show("Hilfe"), shown.mid(1));
+        item->trigger();
+        QVERIFY(!item->isCheckable() && !item->isChecked());
+        QCOMPARE(rig.show("Hilfe"), shown.mid(0, 1));
+        QVERIFY(QDir().mkdir(folder));
+        rig.form->measure();
+        QCOMPARE(lines(folder, today), QStringList{"no file"});
+    }
+
+    void namedPort_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("opened"); // the port opened, empty for none
+        QTest::newRow("Com item") << u"com2"_s << u"COM2"_s;
+        QTest::newRow("listed") << u"ttyUSB0"_s << u"ttyUSB0"_s;
+        QTest::newRow("behind Com 1") << u"ttyS0"_s << u"COM1"_s;
+        QTest::newRow("unknown") << u"ttyUSB9"_s << QString();
+    }
+    void namedPort()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, opened);
+        WindowRig rig;
+        rig.ports.offered = {{u"ttyS0"_s, {}}, {u"ttyUSB0"_s, u"FT232R USB UART"_s}};
+        QCOMPARE(rig.form->chooseNamedPort(name), !opened.isEmpty());
+        QCOMPARE(rig.serial.calls.filter(u"open "_s),
+                 opened.isEmpty()
+                     ? QStringList()
+                     : QStringList{"open " + QString::fromLatin1(portmap::openText(opened))});
+    }
+
+    // The folder fails for three records and is mended before the fourth: the file holds each of
+    // them once, in order. Removed while open, it fails after a first record, which goes with it.
+    void failingFolder_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<RecordFile::Failure>("failure");
+        QTest::newRow("missing") << Missing << RecordFile::Failure::Missing;
+        QTest::newRow("removed while open") << RemovedWhileOpen << RecordFile::Failure::Missing;
+        QTest::newRow("no permission") << NoPermission << RecordFile::Failure::NoPermission;
+        QTest::newRow("full") << Full << RecordFile::Failure::Full;
+    }
+    void failingFolder()
+    {
+        QFETCH(Fault, fault);
+        const bool root = ::geteuid() == 0;
+        if (fault == Full && !root)
+            QSKIP("A small file system to fill needs root (mount -t tmpfs)");
+        QTemporaryDir temporary;
+        const QString folder = temporary.filePath(u"series"_s);
+        QVERIFY(QDir().mkdir(folder));
+        // Mended at the end, whatever happens.
+        const auto mend = qScopeGuard([&] {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            if (root)
+                run(u"umount"_s, {u"-q"_s, folder});
+        });
+        if (fault == Full && !run(u"mount"_s, {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}))
+            QSKIP("mount -t tmpfs failed");
+        RecordSeries series(folder);
+        if (fault == RemovedWhileOpen)
+            series.append(at("10:00:00"), 21.0, 4.2, false);
+        if (fault == RemovedWhileOpen || fault == Missing)
+            QVERIFY(QDir(folder).removeRecursively());
+        if (fault == NoPermission) {
+            QVERIFY(root ? run(u"mount"_s, {"--bind", "-o", "ro", folder, folder})
+                         : QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        QFile filler(folder + u"/filler"_s);
+        if (fault == Full) {
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+            }
+        }
+        const QStringList times{"10:00:01", "10:00:02", "10:00:03", "10:00:04"};
+        for (const QString &time : times.mid(0, 3))
+            series.append(at(qPrintable(time)), 21.0, 4.2, false);
+        QTEST(series.failure(), "failure");
+        QCOMPARE(series.waiting(), 3);
+
+        if (fault == NoPermission) {
+            QVERIFY(root ? run(u"umount"_s, {folder})
+                         : QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                             QFile::ExeOwner));
+        }
+        filler.close();
+        QVERIFY(fault != Full || QFile::remove(filler.fileName()));
+        QVERIFY(QDir().mkpath(folder));
+        series.append(at("10:00:04"), 21.0, 4.2, false);
+        QCOMPARE(series.failure(), RecordFile::Failure::None);
+        QStringList expected{"BOM", Header};
+        for (const QString &time : times)
+            expected << u"2026-12-07 %1;+01:00;21,0;4,2;nein"_s.arg(time);
+        QCOMPARE(lines(folder), expected);
+    }
+};
+
+Q_DECLARE_METATYPE(std::optional<double>)
+QTEST_MAIN(TestRecording)
+#include "tst_recording.moc"
