@@ -6,10 +6,13 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWARMLOG_WERROR=ON \
     -DBUILD_TESTING=OFF -DWARMLOG_BUILD_BENCH=ON
-cmake --build build-bench -j "$(nproc)" --target bench_cycle bench_logging warmlog-devsim
+cmake --build build-bench -j "$(nproc)" --target bench_cycle bench_logging bench_recording \
+    warmlog-devsim
 
 export QT_QPA_PLATFORM=offscreen
 echo "=== measurement cycle"
 build-bench/bench/device/bench_cycle
 echo "=== log window"
 build-bench/bench/logging/bench_logging
+echo "=== measurement series"
+build-bench/bench/recording/bench_recording
