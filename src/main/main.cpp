@@ -101,8 +101,12 @@ int main(int argc, char *argv[])
                      &MainWindow::endWithoutAsking);
 
     if (!options.recordFolder.isEmpty()) {
-        // An autostart entry's folder may not exist before the first start.
-        const QString folder = QFileInfo(options.recordFolder).absoluteFilePath();
+        // An autostart entry expands nothing, so "~/" is the home folder here; and its folder
+        // may not exist before the first start.
+        QString folder = options.recordFolder;
+        if (folder.startsWith(QLatin1String("~/")))
+            folder.replace(0, 1, QDir::homePath());
+        folder = QFileInfo(folder).absoluteFilePath();
         QDir().mkpath(folder);
         mainWindow.startSeries(folder);
     }
