@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a folder of src/ includes a header of a folder its library does not link. All the
 # libraries share the include root src/, so the compiler would not notice. The layers are one-way:
-# device, platform and ui use none of the others, the log and information windows ui and platform,
+# device, platform, ui and recording use none of the others, the log and information windows ui and platform,
 # the main window all of them.
 set -euo pipefail
 
@@ -13,7 +13,8 @@ declare -A allowed=(
     [ui]=""
     [logging]="ui platform"
     [info]="ui platform"
-    [main]="device platform ui logging info"
+    [recording]=""
+    [main]="device platform ui logging info recording"
 )
 
 status=0

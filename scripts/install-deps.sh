@@ -60,7 +60,9 @@ TEST_PACKAGES=(
     x11-utils
     trayer  # a notification area without a desktop, for the tray icon's end-to-end test
     openbox # a window manager, which restores a minimised window that is raised or activated
-    python3 # the same test sets a window's WM_STATE through libX11; the soak run (bench/soak)
+    python3 # the same test sets a window's WM_STATE through libX11; the soak run (bench/soak);
+    # the recorded series' day file read with its csv module
+    mount # a small tmpfs that the recording test fills (as root; skipped otherwise)
     weston      # a Wayland compositor nested in Xvfb, and Qt's Wayland plugin: the program must
     qt6-wayland # still choose X11 there when DISPLAY is set too
     # The Debian package: CPack's dependency computation (dpkg-shlibdeps, file), and the

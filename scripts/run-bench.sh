@@ -12,3 +12,5 @@ echo "=== measurement cycle"
 build-bench/bench/device/bench_cycle
 echo "=== log window"
 build-bench/bench/logging/bench_logging
+echo "=== measurement series"
+build-bench/bench/recording/bench_recording

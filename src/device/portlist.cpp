@@ -1,5 +1,6 @@
 #include "portlist.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QSerialPortInfo>
 #include <QStringDecoder>
@@ -54,6 +55,15 @@ void SystemPortList::refresh()
     });
     connect(m_reader, &QThread::finished, m_reader, &QObject::deleteLater);
     m_reader->start();
+}
+
+void SystemPortList::waitForReading()
+{
+    if (!m_reader)
+        return;
+    m_reader->wait();
+    // The result waits in this thread's queue; taking it now calls finished().
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void SystemPortList::finished(const QList<SerialPortName> &read)

@@ -27,6 +27,8 @@ public:
     using QObject::QObject;
     virtual QList<SerialPortName> ports() const = 0;
     virtual void refresh() {}
+    // Waits for a reading under way, so that ports() gives what it found.
+    virtual void waitForReading() {}
 
 Q_SIGNALS:
     void changed();
@@ -44,6 +46,7 @@ public:
 
     QList<SerialPortName> ports() const override;
     void refresh() override;
+    void waitForReading() override;
 
     // Qt reads some drivers' texts as Latin-1; a text that is UTF-8 read so is decoded again.
     static QString systemText(const QString &text);

@@ -1,6 +1,7 @@
 #include "device/portlist.h"
 #include "device/qtseriallink.h"
 #include "logging/logrecovery.h"
+#include "main/commandline.h"
 #include "main/displaystart.h"
 #include "main/mainwindow.h"
 #include "platform/clock.h"
@@ -15,16 +16,37 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
+
+#include <cstdio>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
 
 int main(int argc, char *argv[])
 {
+    // Before the display: help, the version and a mistyped option need none.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    StartOptions options;
+    QString printed;
+    switch (commandline::parse(arguments, &options, &printed)) {
+    case commandline::Outcome::Start:
+        break;
+    case commandline::Outcome::Help:
+    case commandline::Outcome::Version:
+        std::fputs(printed.toLocal8Bit().constData(), stdout);
+        return 0;
+    case commandline::Outcome::Invalid:
+        std::fprintf(stderr, "%s\n", printed.toLocal8Bit().constData());
+        return 2;
+    }
+
     DisplayStart displayStart(argc, argv);
     QApplication app(argc, argv);
     displayStart.started();
@@ -78,7 +100,26 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &TerminationWatch::terminationRequested, &mainWindow,
                      &MainWindow::endWithoutAsking);
 
+    if (!options.recordFolder.isEmpty()) {
+        // An autostart entry expands nothing, so "~/" is the home folder here; and its folder
+        // may not exist before the first start.
+        QString folder = options.recordFolder;
+        if (folder.startsWith(QLatin1String("~/")))
+            folder.replace(0, 1, QDir::homePath());
+        folder = QFileInfo(folder).absoluteFilePath();
+        QDir().mkpath(folder);
+        mainWindow.startSeries(folder);
+    }
+    if (!options.port.isEmpty() && !mainWindow.chooseNamedPort(options.port)) {
+        const QString line = QStringLiteral("warmlog: Den Anschluss „%1“ gibt es nicht.\n");
+        std::fputs(line.arg(options.port).toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+
     mainWindow.show();
+    // As if minimised by hand: into the notification area where there is one.
+    if (options.tray)
+        mainWindow.setWindowState(mainWindow.windowState() | Qt::WindowMinimized);
     const QStringList recovered = logrecovery::takeNoted();
     if (!recovered.isEmpty()) {
         QTimer::singleShot(0, &mainWindow, [&messageBoxes, recovered] {

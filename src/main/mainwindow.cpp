@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/quitter.h"
+#include "recording/recordseries.h"
 #include "ui/branding.h"
 #include "ui/contrast.h"
 #include "ui/designfont.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,7 +34,9 @@
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -88,14 +92,37 @@ QString realDevice(const QString &path)
     return canonical.isEmpty() ? path : canonical;
 }
 
-bool behindComItem(const QString &systemName)
+// The Com item whose device the port is, or 0.
+int comItemOf(const QString &systemName)
 {
     const QString device = realDevice(portmap::systemDevicePath(systemName));
     for (int number = 1; number <= ComItems; ++number) {
         if (realDevice(portmap::devicePath(number)) == device)
-            return true;
+            return number;
     }
-    return false;
+    return 0;
+}
+
+QString helpText()
+{
+    return QStringLiteral("Warmlog ist von ") + QString::fromUtf8(author::Name) + QLatin1Char(' ');
+}
+
+QString seriesProblem(RecordFile::Failure failure)
+{
+    switch (failure) {
+    case RecordFile::Failure::None:
+        return {};
+    case RecordFile::Failure::Full:
+        return QStringLiteral("Aufzeichnung: Ordner voll ");
+    case RecordFile::Failure::Missing:
+        return QStringLiteral("Aufzeichnung: Ordner fehlt ");
+    case RecordFile::Failure::NoPermission:
+        return QStringLiteral("Aufzeichnung: kein Schreibrecht ");
+    case RecordFile::Failure::Other:
+        break;
+    }
+    return QStringLiteral("Aufzeichnung: Schreibfehler ");
 }
 
 QLineEdit *addTextBox(QWidget *container, const char *name, const QString &text, const QRect &rect)
@@ -152,6 +179,8 @@ MainWindow::MainWindow(SerialLink &serial, const Platform &platform, QWidget *pa
     // by "Warmlog anzeigen", and later minimising keeps it in the task bar as in toTray().
     connect(&m_platform.tray, &TrayIcon::areaGone, this, &MainWindow::restoreWindow);
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
@@ -230,6 +259,8 @@ void MainWindow::buildMenus()
     m_fileMenu->setObjectName(QStringLiteral("m_datei"));
     m_logItem = addItem(m_fileMenu, "m_datei_logd", QStringLiteral("&Log Datei erstellen"),
                         &MainWindow::showLogWindow);
+    m_seriesItem = addItem(m_fileMenu, "m_datei_messreihe",
+                           QStringLiteral("&Messreihe aufzeichnen …"), &MainWindow::toggleSeries);
     m_fileMenu->addSeparator()->setObjectName(QStringLiteral("t1"));
     m_quitItem =
         addItem(m_fileMenu, "m_datei_ende", QStringLiteral("&Ende"), &MainWindow::confirmQuit);
@@ -283,8 +314,7 @@ void MainWindow::showStartState()
     m_minimumTime->setText(clockNow());
     m_maximumTime->setText(clockNow());
     m_clockTimer->start(Tick);
-    m_statusBar->setPanelText(PanelHelp, QStringLiteral("Warmlog ist von ") +
-                                             QString::fromUtf8(author::Name) + QLatin1Char(' '));
+    m_statusBar->setPanelText(PanelHelp, helpText());
     m_statusBar->setPanelText(PanelBattery, BatteryUnknown);
     m_statusBar->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
 }
@@ -301,6 +331,34 @@ void MainWindow::choosePort(int comNumber)
              QStringLiteral("Com %1").arg(comNumber));
 }
 
+bool MainWindow::chooseNamedPort(const QString &systemName)
+{
+    for (int number = 1; number <= ComItems; ++number) {
+        if (systemName.compare(QStringLiteral("COM%1").arg(number), Qt::CaseInsensitive) == 0) {
+            choosePort(number);
+            return true;
+        }
+    }
+    m_platform.ports.waitForReading();
+    listPorts();
+    if (const int number = comItemOf(systemName)) {
+        const QList<SerialPortName> known = m_platform.ports.ports();
+        const bool listed = std::any_of(known.begin(), known.end(), [&](const auto &port) {
+            return port.systemName == systemName;
+        });
+        if (listed)
+            choosePort(number);
+        return listed;
+    }
+    for (QAction *item : std::as_const(m_listedPorts)) {
+        if (item->data().toString() == systemName) {
+            openPort(item, systemName, systemName);
+            return true;
+        }
+    }
+    return false;
+}
+
 void MainWindow::listPorts()
 {
     for (QAction *item : std::as_const(m_listedPorts)) {
@@ -309,7 +367,7 @@ void MainWindow::listPorts()
     }
     m_listedPorts.clear();
     for (const SerialPortName &port : m_platform.ports.ports()) {
-        if (behindComItem(port.systemName))
+        if (comItemOf(port.systemName) != 0)
             continue;
         if (m_listedPorts.isEmpty())
             m_listedPorts.append(m_portMenu->addSeparator());
@@ -320,6 +378,7 @@ void MainWindow::listPorts()
             m_portMenu->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(port.systemName == m_chosenPort);
         item->setChecked(port.systemName == m_chosenPort);
+        item->setData(port.systemName);
         const QString name = port.systemName;
         connect(item, &QAction::triggered, this,
                 [this, item, name] { openPort(item, name, name); });
@@ -396,17 +455,21 @@ void MainWindow::measure()
                                              {CommandTemperature, captioned},
                                              {CommandTemperature, compared}});
     const bool trusted = m_serial.confirmAnswers() && !(echoed && protocol::echoesProbe(m_serial));
+    const bool batteryTrusted =
+        trusted && protocol::answersAgree({batteryShown, batteryLow, batteryHigh});
 
-    if (trusted && protocol::answersAgree({batteryShown, batteryLow, batteryHigh})) {
+    if (batteryTrusted) {
         m_statusBar->setPanelText(
             PanelBattery, QStringLiteral("Batteriespannung: ") +
                               protocol::numberText(protocol::voltageFromAnswer(batteryShown)) +
                               QStringLiteral(" Volt "));
         if (charge) {
+            m_charging = true;
             m_statusBar->setPanelText(PanelCharging, QStringLiteral("Laden: ja "));
             m_serial.setDtr(1);
             m_serial.setRts(1);
         } else if (protocol::voltageFromAnswer(batteryHigh) > ChargingThresholdVolts) {
+            m_charging = false;
             m_statusBar->setPanelText(PanelCharging, QStringLiteral("Laden: nein "));
             m_serial.setDtr(0);
             m_serial.setRts(0);
@@ -424,6 +487,53 @@ void MainWindow::measure()
     setWindowTitle(programTitle() + QLatin1Char(' ') +
                    protocol::temperatureText(reading(captioned)));
     updateExtremes(reading(compared));
+    if (m_series) {
+        recordTick(reading(shown),
+                   batteryTrusted ? std::optional<double>(protocol::voltageFromAnswer(batteryShown))
+                                  : std::nullopt);
+    }
+}
+
+void MainWindow::recordTick(protocol::Temperature temperature, std::optional<double> volts)
+{
+    m_series->append(m_platform.clock.currentDateTime(), temperature, volts, m_charging);
+    const QString problem = seriesProblem(m_series->failure());
+    if (problem == m_seriesProblem)
+        return;
+    m_seriesProblem = problem;
+    m_statusBar->setPanelText(PanelHelp, problem.isEmpty() ? helpText() : problem);
+}
+
+void MainWindow::startSeries(const QString &folder)
+{
+    endSeries();
+    m_series = std::make_unique<RecordSeries>(folder);
+    m_seriesItem->setCheckable(true);
+    m_seriesItem->setChecked(true);
+}
+
+void MainWindow::endSeries()
+{
+    if (!m_series)
+        return;
+    m_series.reset();
+    // Only a running series' item is checkable, as with the ports.
+    m_seriesItem->setChecked(false);
+    m_seriesItem->setCheckable(false);
+    if (!std::exchange(m_seriesProblem, QString()).isEmpty())
+        m_statusBar->setPanelText(PanelHelp, helpText());
+}
+
+void MainWindow::toggleSeries()
+{
+    if (m_series) {
+        endSeries();
+        return;
+    }
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Ordner für die Messreihe wählen"));
+    if (!folder.isEmpty())
+        startSeries(folder);
 }
 
 void MainWindow::updateExtremes(protocol::Temperature current)
@@ -537,6 +647,7 @@ QString MainWindow::keepUnsavedLog()
 void MainWindow::endWithoutAsking()
 {
     keepUnsavedLog();
+    endSeries();
     m_serial.close();
     m_platform.tray.hide();
     m_platform.quitter.quit();
@@ -549,6 +660,7 @@ void MainWindow::confirmQuit()
         MessageBoxes::Answer::No)
         return;
     // Neither result is looked at: the program ends regardless.
+    endSeries();
     m_serial.close();
     m_platform.tray.hide();
     m_platform.quitter.quit();

@@ -6,8 +6,11 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class KeyedStatusBar;
 class MainWindowLink;
+class RecordSeries;
 class SerialLink;
 class QAction;
 class QGroupBox;
@@ -26,9 +29,18 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow(SerialLink &serial, const Platform &platform, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Chooses Com 1 to Com 4, as their menu items do.
     void choosePort(int comNumber);
+    // Chooses a port by its system name as the menu would: "COM1" to "COM4" are the Com items,
+    // another name a listed port. False for a name the system does not know.
+    bool chooseNamedPort(const QString &systemName);
+    // Starts a measurement series in the folder: from the next tick on, every tick's record goes
+    // to its day file there. The item "Messreihe aufzeichnen" is checked while it runs.
+    void startSeries(const QString &folder);
+    // Syncs and ends the series, if one runs.
+    void endSeries();
     // One measurement tick: asks the device and shows what it answered.
     void measure();
     // A reading that lies below the minimum or above the maximum takes its place, with the clock
@@ -67,6 +79,7 @@ private:
 
     QMenu *m_fileMenu = nullptr;
     QAction *m_logItem = nullptr;
+    QAction *m_seriesItem = nullptr;
     QAction *m_quitItem = nullptr;
     QMenu *m_portMenu = nullptr;
     QAction *m_comItems[4] = {};
@@ -86,6 +99,9 @@ private:
     void listPorts();
     void openPort(QAction *item, const QString &systemName, const QString &shownName);
     void showLogWindow();
+    // The menu item: a folder choice when no series runs, its end when one does.
+    void toggleSeries();
+    void recordTick(protocol::Temperature temperature, std::optional<double> volts);
     void showPictureWindow();
     void showInfo();
     void toTray();
@@ -101,4 +117,9 @@ private:
     QList<QAction *> m_listedPorts; // with their separator
     // The listed port chosen last, checked again when the list is read anew; empty for Com n.
     QString m_chosenPort;
+    // What the charging panel says.
+    bool m_charging = false;
+    std::unique_ptr<RecordSeries> m_series;
+    // The status text of a failing series folder, shown in the help panel; empty while it works.
+    QString m_seriesProblem;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+class QDateTime;
 class QString;
 class QTime;
 
@@ -9,12 +10,16 @@ class Clock
 public:
     virtual ~Clock() = default;
     virtual QTime currentTime() const = 0;
+    // The local date and time, for records that outlast a day. Unless replaced, today with
+    // currentTime().
+    virtual QDateTime currentDateTime() const;
 };
 
 class SystemClock final : public Clock
 {
 public:
     QTime currentTime() const override;
+    QDateTime currentDateTime() const override;
 };
 
 // The time of day as the system formats a time, with seconds ("14:05:09" under German settings).

@@ -149,7 +149,7 @@ private Q_SLOTS:
         for (const QAction *item : form.menuBar()->actions())
             menus << item->text() + u": "_s + menuItems(item->menu()).join(u", "_s);
         QCOMPARE(menus, Texts({"Warmlog anzeigen, Info, -, Beenden",
-                               "&Datei: &Log Datei erstellen, -, &Ende",
+                               "&Datei: &Log Datei erstellen, &Messreihe aufzeichnen …, -, &Ende",
                                "&Anschluss: Com &1, Com &2, Com &3, Com &4",
                                "&?: &So sieht der Spion von innen aus, &Info"}));
         // No style draws empty check boxes before ports not chosen.
