@@ -1,13 +1,11 @@
 #include "device/protocol.h"
 #include "device/qtseriallink.h"
-#include "devicemodel.h"
 
 #include <QtCore>
 #include <QtSerialPort>
 #include <QtTest>
 
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -18,7 +16,7 @@ constexpr char OpenCom1[] = "COM1:9600,n,8,1";
 constexpr qint16 Temperature = 128, Battery = 40, Ping = 1, None = -1;
 constexpr int SyncMilliseconds = 5000;
 // What else keeps a port from opening, besides an errno of the device's own.
-enum Obstacle { Held = -1, LongName = -2, Stale = -3 };
+enum Obstacle { Held = -1, LongName = -2 };
 
 // Polls without the event loop, so what the simulator sends stays in the system's buffer.
 template <typename Condition> bool waitFor(Condition condition)
@@ -137,7 +135,7 @@ private slots:
     void openFailure_data()
     {
         QTest::addColumn<QString>("device");
-        QTest::addColumn<int>("obstacle"); // errno, or Held, LongName, Stale (below)
+        QTest::addColumn<int>("obstacle"); // errno, or Held, LongName (below)
         QTest::addColumn<QString>("hint"); // ends the log line
         QTest::addColumn<QString>("tip");  // after "DEVICE lässt sich nicht öffnen: "
         const QString forbidden = m_dir.filePath(QStringLiteral("forbidden"));
@@ -148,8 +146,8 @@ private slots:
         QDir().mkpath(folder);
         QFile::link(m_link, folder + QStringLiteral("/com1"));
         const QString devices[] = {m_dir.filePath(QStringLiteral("missing")), forbidden, m_link,
-                                   folder + QStringLiteral("/com1"), m_link};
-        const int obstacles[] = {ENOENT, EACCES, Held, LongName, Stale};
+                                   folder + QStringLiteral("/com1")};
+        const int obstacles[] = {ENOENT, EACCES, Held, LongName};
         const char *const rows[][3] = {
             {"missing", "plugged in\\?\\)$",
              "Den Anschluss gibt es nicht.\nAbhilfe: Ist der Adapter eingesteckt?"},
@@ -159,11 +157,8 @@ private slots:
             {"held", "tst_qtseriallink.* holds it\\)$",
              "Ein anderes Programm benutzt ihn: tst_qtseriallink (Prozess "},
             {"long name", "too long for a lock file\\)$",
-             "Sein Name ist zu lang für seine Sperrdatei.\nAbhilfe: "},
-            {"stale lock", "stale lock file .* of another user\\)$",
-             "Eine veraltete Sperrdatei eines anderen Benutzers blockiert ihn.\nAbhilfe: im "
-             "Terminal \"sudo rm /"}};
-        for (int i = 0; i < 5; ++i)
+             "Sein Name ist zu lang für seine Sperrdatei.\nAbhilfe: "}};
+        for (int i = 0; i < 4; ++i)
             QTest::newRow(rows[i][0]) << devices[i] << obstacles[i] << QString(rows[i][1])
                                       << QString::fromUtf8(rows[i][2]);
     }
@@ -173,13 +168,8 @@ private slots:
         QFETCH(int, obstacle);
         QFETCH(QString, hint);
         QFETCH(QString, tip);
-        // Only root can leave a lock that nobody else may remove, and open as nobody.
-        const bool asNobody = obstacle == EACCES || obstacle == Stale;
-        if (obstacle == Stale && geteuid() != 0)
-            QSKIP("needs root");
-        // Nobody reaches the terminal by its own name only, not through the test's folder.
-        if (obstacle == Stale)
-            device = QFileInfo(device).canonicalFilePath();
+        // Only root can open as nobody.
+        const bool asNobody = obstacle == EACCES;
 
         qputenv("WARMLOG_COM2", QFile::encodeName(device));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^warmlog: cannot open " +
@@ -187,28 +177,14 @@ private slots:
                                                               ": .*" + hint));
         // COM1 is closed first where nobody could not unlock it or another holder not lock it.
         const bool viaNobody = asNobody && geteuid() == 0;
-        if (viaNobody || obstacle == Held || obstacle == Stale)
+        if (viaNobody || obstacle == Held)
             m_module->close();
         QSerialPort holder(device);
         QVERIFY(obstacle != Held || holder.open(QIODevice::ReadWrite));
-        const QString terminal = QFileInfo(m_link).canonicalFilePath();
-        struct stat mode = {};
-        QFile stale(QStringLiteral("/var/lock/LCK..") + terminal.mid(5).replace(u'/', u'_'));
-        if (obstacle == Stale) {
-            QVERIFY(stale.open(QIODevice::WriteOnly | QIODevice::NewOnly));
-            stale.write("999999999\nwarmlog\n" + QSysInfo::machineHostName().toUtf8() + '\n');
-            stale.close();
-            QVERIFY(::stat(QFile::encodeName(terminal), &mode) == 0);
-            QVERIFY(::chmod(QFile::encodeName(terminal), 0666) == 0);
-        }
         QVERIFY(!viaNobody || setresuid(65534, 65534, 0) == 0);
         m_module->open("COM2:9600,n,8,1");
         QVERIFY(!viaNobody || setresuid(0, 0, 0) == 0);
         holder.close();
-        if (obstacle == Stale) {
-            ::chmod(QFile::encodeName(terminal), mode.st_mode & 07777);
-            QVERIFY(stale.remove());
-        }
 
         QVERIFY2(m_module->openFailure().startsWith(device + u" lässt sich nicht öffnen: "_s + tip),
                  qPrintable(m_module->openFailure()));
@@ -216,22 +192,6 @@ private slots:
         m_module->open(OpenCom1);
         QCOMPARE(m_module->openFailure(), QString());
         QCOMPARE(ask(25), Battery);
-    }
-
-    // The simulator's table agrees with the program's: over a room's range, a temperature's byte
-    // is one of the two the program reads it between.
-    void simulatorTable()
-    {
-        const auto reading = [](int byte) { return *protocol::temperatureFromAnswer(byte); };
-        for (int tenths = -400; tenths <= 600; ++tenths) {
-            const int byte = devsim::converterByteFor(tenths / 10.0);
-            QVERIFY2(reading(byte - 1) <= tenths / 10.0 && tenths / 10.0 <= reading(byte + 1),
-                     qPrintable(QString::number(tenths)));
-        }
-        QCOMPARE(QList<int>({devsim::converterByteFor(25.1), devsim::converterByteFor(1000),
-                             devsim::converterByteFor(-1000), devsim::batteryByteFor(3.96),
-                             devsim::batteryByteFor(0.3), devsim::batteryByteFor(30)}),
-                 QList<int>({128, 253, 1, 36, 0, 255})); // 3.96 V rounded, not cut off
     }
 
     void delaySleeps()

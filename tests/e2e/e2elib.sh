@@ -67,11 +67,11 @@ e2e_start_devsim() {
     e2e_start devsim "$E2E_DEVSIM" --link "$E2E_TMP/COM1" --log "$E2E_TMP/devsim-bytes.log" "$@"
     e2e_wait 15 grep -qs '^ready' "$E2E_TMP/devsim.log" || e2e_fail "the simulator did not start"
 }
+# e2e_start_warmlog [OPTION...]
 e2e_start_warmlog() {
     [[ -d $E2E_TMP/runtime ]] || mkdir -m 700 "$E2E_TMP/runtime"
     e2e_start warmlog env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_TMP/runtime" \
-        QT_LOGGING_RULES=warmlog.tray.debug=true \
-        WARMLOG_COM1="$E2E_TMP/COM1" "$E2E_WARMLOG"
+        QT_LOGGING_RULES=warmlog.tray.debug=true WARMLOG_COM1="$E2E_TMP/COM1" "$E2E_WARMLOG" "$@"
 }
 
 # e2e_wait_window REGEX: the id of a shown window with a matching caption.

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2016 # e2e_wait's conditions are quoted to be run later
-# The keyboard path to "Com &1" (Alt+A, 1) with the simulator's reading in the caption; the
-# README's screenshots of the main, log, file, info, picture and links windows, made anew in
-# E2E_DOCS_DIR (docs/) by every run, so that they show what the program shows. SIGTERM while the
-# log records: the text lands in a recovery file, the port's lock goes with the port, and the
-# next start names the file in a box. First, under a window manager, which restores a minimised
-# window that is raised or activated: the log window's "Sc&hließen" shows the main window,
-# minimised to the notification area, minimised in the task bar, with the icon still there.
+# Under a window manager, the log window's "Sc&hließen" shows the main window, minimised to the
+# tray, without restoring it. "Com &1" by keys (Alt+A, 1); the README's screenshots, made anew in
+# E2E_DOCS_DIR (docs/). SIGTERM while the log records: the text lands in a recovery file, the
+# port's lock goes with the port, and the next start names the file in a box.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 export XDG_DATA_HOME=$E2E_TMP/data
 e2e_require import openbox xprop trayer

@@ -6,13 +6,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 e2e_require python3
 e2e_start_xvfb
 e2e_start_devsim --temp-byte 128
-mkdir -m 700 "$E2E_TMP/runtime"
-e2e_start warmlog env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_TMP/runtime" \
-    WARMLOG_COM1="$E2E_TMP/COM1" "$E2E_WARMLOG" --port COM1 --record "$E2E_TMP/series"
+e2e_start_warmlog --port COM1 --record "$E2E_TMP/series"
 sleep 10
 kill -KILL "${E2E_PID[warmlog]}"
-wait "${E2E_PID[warmlog]}" || true
-unset "E2E_PID[warmlog]"
 python3 - "$E2E_TMP/series" <<'CHECK' || e2e_fail "the day file is not as expected"
 import csv, datetime, re, sys
 today = datetime.date.today().isoformat()

@@ -242,27 +242,6 @@ private Q_SLOTS:
                  QStringList({"&Zurück", "Datei &erstellen", "Log Datei anlegen", "Pfadangaben:"}));
     }
 
-    // A window shown again comes to the front even when it was shown already.
-    void bringsForward()
-    {
-        LogRig rig;
-        rig.form->show();
-        QWidget other;
-        const auto expectForward = [&other](QObject *control, QWidget *window) {
-            other.show();
-            other.activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), &other);
-            QMetaObject::invokeMethod(control,
-                                      qobject_cast<QAction *>(control) ? "trigger" : "click");
-            QTRY_COMPARE(QApplication::activeWindow(), window);
-        };
-        expectForward(named<QAction>(*rig.form, "m_datei_logd"), rig.log);
-        expectForward(named<QPushButton>(*rig.log, "Command2"), rig.dialog);        // &Speichern
-        expectForward(named<QPushButton>(*rig.dialog, "Command2"), rig.form.get()); // &Zurück
-        QVERIFY(!rig.dialog->isVisible());
-        expectForward(named<QPushButton>(*rig.log, "Command1"), rig.form.get()); // Sc&hließen
-    }
-
     void fileBytes_data()
     {
         QTest::addColumn<QString>("text");
@@ -360,8 +339,7 @@ private Q_SLOTS:
             QCOMPARE(contents(target), OldBytes);
     }
 
-    // The dialog starts in the working directory. A drive's root needs no second separator;
-    // where "/" is no mount point the root volume is invalid, and still "/" comes first.
+    // The dialog starts in the working directory; a drive's root needs no second separator.
     void drives()
     {
         WindowRig rig;
@@ -372,15 +350,8 @@ private Q_SLOTS:
         auto *drives = named<DriveListBox>(*dialog, "Drive1");
         drives->setCurrentIndex(drives->findData(Windows ? u"Z:/"_s : u"/"_s));
         dialog->showDriveFolders();
-        QCOMPARE(QStringList({list->path(), list->item(0)->text(),
-                              logfile::path(list->path(), u"werte"_s, u".txt"_s)}),
-                 Windows ? QStringList({"Z:/", "Z:\\", "Z:\\werte.txt"})
-                         : QStringList({"/", "/", "/werte.txt"}));
-        if (Windows) // Wine's C: and Z:, in order
-            QCOMPARE(drives->itemData(0).toString() + drives->itemData(1).toString(), u"C:/Z:/"_s);
-        const DriveListBox unmounted({}, QStorageInfo());
-        QCOMPARE(unmounted.itemText(0) + unmounted.itemData(0).toString(),
-                 Windows ? u"C:\\C:/"_s : u"//"_s);
+        QCOMPARE(logfile::path(list->path(), u"werte"_s, u".txt"_s),
+                 Windows ? u"Z:\\werte.txt"_s : u"/werte.txt"_s);
     }
 
     // Only folders are listed, links to them too; a click highlights one, Enter or a double
@@ -482,24 +453,19 @@ private Q_SLOTS:
         QTRY_COMPARE(clicked.count(), 1);
     }
 
-    // What the system's end keeps: the bytes a save writes, under a name of its own, named once to
-    // the next start unless taken back. Last: it moves the program's folders.
+    // What the system's end keeps: the bytes a save writes, named once to the next start unless
+    // taken back. Last: it moves the program's folders.
     void recovery()
     {
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setApplicationName(
             u"tst_logging-%1"_s.arg(QCoreApplication::applicationPid()));
-        const auto removeFolder = qScopeGuard([] {
-            QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-                .removeRecursively();
-        });
         const QString kept = logrecovery::save(LogText), withdrawn = logrecovery::save(LogText);
-        QVERIFY(!kept.isEmpty() && withdrawn != kept);
         logrecovery::withdraw(withdrawn);
-        QVERIFY(!QFile::exists(withdrawn));
-        QCOMPARE(contents(kept), LogBytes);
+        QVERIFY(!QFile::exists(withdrawn) && contents(kept) == LogBytes);
         QCOMPARE(logrecovery::takeNoted(), QStringList{kept});
         QCOMPARE(logrecovery::takeNoted(), QStringList());
+        QDir(QFileInfo(kept).path()).removeRecursively();
     }
 };
 
