@@ -2,7 +2,7 @@
 
 #include "device/portlist.h"
 #include "platform/clock.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/platform.h"
 #include "platform/quitter.h"
 #include "platform/trayicon.h"

@@ -12,7 +12,7 @@
 #include "device/qtseriallink.h"
 #include "main/mainwindow.h"
 #include "platform/clock.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "procstatus.h"
 #include "quietplatform.h"
 #include "support/named.h"

@@ -1,6 +1,6 @@
 #include "infobox.h"
 
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "ui/branding.h"
 #include "warmlog_version.h"
 

@@ -2,7 +2,7 @@
 
 #include "eventlabel.h"
 #include "picturewindow.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/urlopener.h"
 #include "ui/branding.h"
 #include "ui/designfont.h"

@@ -4,7 +4,7 @@
 #include "drivelistbox.h"
 #include "logfile.h"
 #include "logwindow.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "ui/branding.h"
 #include "ui/designfont.h"
 #include "ui/mainwindowlink.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/platform.h"
 #include "ui/mainwindowlink.h"
 #include "ui/programwide.h"

@@ -5,7 +5,7 @@
 #include "main/displaystart.h"
 #include "main/mainwindow.h"
 #include "platform/clock.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/quitter.h"
 #include "platform/terminationwatch.h"
 #include "platform/trayicon.h"

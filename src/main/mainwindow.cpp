@@ -9,7 +9,7 @@
 #include "logging/logrecovery.h"
 #include "logging/logwindow.h"
 #include "platform/clock.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/quitter.h"
 #include "recording/recordseries.h"
 #include "ui/branding.h"

@@ -1,4 +1,4 @@
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/trayicon.h"
 
 #include <QtTest>

@@ -6,7 +6,7 @@
 #include "main/keyedstatusbar.h"
 #include "main/mainwindow.h"
 #include "platform/clock.h"
-#include "platform/messagebox.h"
+#include "platform/messageboxes.h"
 #include "platform/quitter.h"
 #include "platform/trayicon.h"
 #include "platform/urlopener.h"

@@ -1,4 +1,4 @@
-#include "messagebox.h"
+#include "messageboxes.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -64,4 +64,4 @@ void QtMessageBoxes::inform(const QString &message, Icon icon, const QString &ti
     box.exec();
 }
 
-#include "messagebox.moc"
+#include "messageboxes.moc"
