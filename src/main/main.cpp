@@ -107,6 +107,12 @@ int main(int argc, char *argv[])
         if (folder.startsWith(QLatin1String("~/")))
             folder.replace(0, 1, QDir::homePath());
         folder = QFileInfo(folder).absoluteFilePath();
+        // A file is a wrong option; a folder that fails later (a drive not yet there) is not.
+        if (QFileInfo(folder).exists() && !QFileInfo(folder).isDir()) {
+            const QString line = QStringLiteral("warmlog: „%1“ ist kein Ordner.\n");
+            std::fputs(line.arg(options.recordFolder).toLocal8Bit().constData(), stderr);
+            return 2;
+        }
         QDir().mkpath(folder);
         mainWindow.startSeries(folder);
     }
