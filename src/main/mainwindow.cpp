@@ -108,6 +108,14 @@ QString helpText()
     return QStringLiteral("Warmlog ist von ") + QString::fromUtf8(author::Name) + QLatin1Char(' ');
 }
 
+// Only a marked item is checkable: some styles draw an empty box before every checkable item. The
+// mark follows the program's state, not Qt's own toggling.
+void setMarked(QAction *item, bool marked)
+{
+    item->setCheckable(marked);
+    item->setChecked(marked);
+}
+
 QString seriesProblem(RecordFile::Failure failure)
 {
     switch (failure) {
@@ -273,8 +281,7 @@ void MainWindow::buildMenus()
         connect(item, &QAction::triggered, this, [this, number] { choosePort(number); });
         m_comItems[number - 1] = item;
     }
-    // Only the chosen item is checkable (see openPort()): some styles draw an empty box before
-    // every checkable item.
+    // Only the chosen item is checkable (setMarked()).
     // Adapters come and go while the program runs: the menu shows what was read last and asks
     // for a new reading, which replaces the list when it differs.
     connect(m_portMenu, &QMenu::aboutToShow, this, [this] {
@@ -376,8 +383,7 @@ void MainWindow::listPorts()
             caption += QStringLiteral(" (%1)").arg(port.description);
         QAction *item =
             m_portMenu->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
-        item->setCheckable(port.systemName == m_chosenPort);
-        item->setChecked(port.systemName == m_chosenPort);
+        setMarked(item, port.systemName == m_chosenPort);
         item->setData(port.systemName);
         const QString name = port.systemName;
         connect(item, &QAction::triggered, this,
@@ -388,12 +394,9 @@ void MainWindow::listPorts()
 
 void MainWindow::openPort(QAction *item, const QString &systemName, const QString &shownName)
 {
-    // The check mark follows the choice, not Qt's own toggling; without an exclusive group Qt
-    // draws it as a check, not a radio bullet.
-    for (QAction *other : m_portMenu->actions()) {
-        other->setCheckable(other == item);
-        other->setChecked(other == item);
-    }
+    // Without an exclusive group Qt draws the mark as a check, not a radio bullet.
+    for (QAction *other : m_portMenu->actions())
+        setMarked(other, other == item);
     m_chosenPort = m_listedPorts.contains(item) ? systemName : QString();
     m_serial.open(portmap::openText(systemName));
     // The status text stays short; the tool tip says why, for whoever looks.
@@ -508,8 +511,7 @@ void MainWindow::startSeries(const QString &folder)
 {
     endSeries();
     m_series = std::make_unique<RecordSeries>(folder);
-    m_seriesItem->setCheckable(true);
-    m_seriesItem->setChecked(true);
+    setMarked(m_seriesItem, true);
 }
 
 void MainWindow::endSeries()
@@ -517,9 +519,7 @@ void MainWindow::endSeries()
     if (!m_series)
         return;
     m_series.reset();
-    // Only a running series' item is checkable, as with the ports.
-    m_seriesItem->setChecked(false);
-    m_seriesItem->setCheckable(false);
+    setMarked(m_seriesItem, false);
     if (!std::exchange(m_seriesProblem, QString()).isEmpty())
         m_statusBar->setPanelText(PanelHelp, helpText());
 }
