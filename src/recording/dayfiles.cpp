@@ -1,0 +1,120 @@
+#include "dayfiles.h"
+
+#include "readinghistory.h"
+#include "recordseries.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A day at one record a second is about 3.5 MB; anything far beyond is not a day file.
+constexpr qint64 LargestFile = 64 * 1024 * 1024;
+
+// Exactly the digits the field must have.
+bool readDigits(const char *&at, const char *end, int digits, int &value)
+{
+    if (end - at < digits)
+        return false;
+    value = 0;
+    for (int i = 0; i < digits; ++i, ++at) {
+        if (*at < '0' || *at > '9')
+            return false;
+        value = value * 10 + (*at - '0');
+    }
+    return true;
+}
+
+bool expect(const char *&at, const char *end, char c)
+{
+    if (at == end || *at != c)
+        return false;
+    ++at;
+    return true;
+}
+
+// "21,5", "-0,3" or nothing, up to the next ';'.
+bool readTenths(const char *&at, const char *end, qint16 &tenths)
+{
+    if (at != end && *at == ';') {
+        tenths = ReadingHistory::NoValue;
+        return true;
+    }
+    const bool negative = at != end && *at == '-';
+    if (negative)
+        ++at;
+    int whole = 0;
+    int digits = 0;
+    for (; at != end && *at >= '0' && *at <= '9' && digits < 4; ++at, ++digits)
+        whole = whole * 10 + (*at - '0');
+    int tenth = 0;
+    if (digits == 0 || !expect(at, end, ',') || !readDigits(at, end, 1, tenth))
+        return false;
+    const int value = whole * 10 + tenth;
+    tenths = qint16(negative ? -value : value);
+    return at != end && *at == ';';
+}
+
+} // namespace
+
+namespace dayfiles {
+
+bool parseLine(const char *begin, const char *end, qint64 &secsSinceEpoch, qint16 &tenths)
+{
+    const char *at = begin;
+    int year, month, day, hour, minute, second, offsetHours, offsetMinutes;
+    if (!readDigits(at, end, 4, year) || !expect(at, end, '-') || !readDigits(at, end, 2, month) ||
+        !expect(at, end, '-') || !readDigits(at, end, 2, day) || !expect(at, end, ' ') ||
+        !readDigits(at, end, 2, hour) || !expect(at, end, ':') || !readDigits(at, end, 2, minute) ||
+        !expect(at, end, ':') || !readDigits(at, end, 2, second) || !expect(at, end, ';') ||
+        at == end)
+        return false;
+    const char sign = *at++;
+    if ((sign != '+' && sign != '-') || !readDigits(at, end, 2, offsetHours) ||
+        !expect(at, end, ':') || !readDigits(at, end, 2, offsetMinutes) || !expect(at, end, ';') ||
+        !readTenths(at, end, tenths))
+        return false;
+    // The rest (battery, charging) is not needed; a line cut short before it is damaged.
+    if (std::count(at, end, ';') != 2)
+        return false;
+    const QDate date(year, month, day);
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59 || offsetMinutes > 59 ||
+        offsetHours > 14)
+        return false;
+    const int offset = (offsetHours * 3600 + offsetMinutes * 60) * (sign == '-' ? -1 : 1);
+    secsSinceEpoch = (date.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * 86400 + hour * 3600 +
+                     minute * 60 + second - offset;
+    return true;
+}
+
+ReadingHistory read(const QString &folder, QDate last, int days)
+{
+    ReadingHistory history;
+    const QDir dir(folder);
+    for (QDate date = last.addDays(1 - days); date <= last; date = date.addDays(1)) {
+        QFile file(dir.filePath(RecordSeries::fileName(date)));
+        if (!file.open(QIODevice::ReadOnly) || file.size() > LargestFile)
+            continue;
+        const QByteArray bytes = file.readAll();
+        const char *at = bytes.constData();
+        const char *const end = at + bytes.size();
+        while (at < end) {
+            const char *lineEnd = static_cast<const char *>(std::memchr(at, '\n', end - at));
+            if (!lineEnd)
+                lineEnd = end;
+            qint64 time = 0;
+            qint16 tenths = 0;
+            const char *textEnd = lineEnd > at && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
+            if (parseLine(at, textEnd, time, tenths))
+                history.appendTenths(time, tenths);
+            at = lineEnd + 1;
+        }
+    }
+    return history;
+}
+
+} // namespace dayfiles
