@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "chart/historywindow.h"
 #include "device/portlist.h"
 #include "device/portmap.h"
 #include "device/seriallink.h"
@@ -11,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/quitter.h"
+#include "recording/dayfiles.h"
 #include "recording/recordseries.h"
 #include "ui/branding.h"
 #include "ui/contrast.h"
@@ -188,7 +190,11 @@ MainWindow::MainWindow(SerialLink &serial, const Platform &platform, QWidget *pa
     connect(&m_platform.tray, &TrayIcon::areaGone, this, &MainWindow::restoreWindow);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // It draws from m_history.
+    delete m_historyWindow;
+}
 
 void MainWindow::buildControls()
 {
@@ -269,6 +275,8 @@ void MainWindow::buildMenus()
                         &MainWindow::showLogWindow);
     m_seriesItem = addItem(m_fileMenu, "m_datei_messreihe",
                            QStringLiteral("&Messreihe aufzeichnen …"), &MainWindow::toggleSeries);
+    m_historyItem = addItem(m_fileMenu, "m_datei_verlauf", QStringLiteral("&Verlauf anzeigen"),
+                            &MainWindow::showHistoryWindow);
     m_fileMenu->addSeparator()->setObjectName(QStringLiteral("t1"));
     m_quitItem =
         addItem(m_fileMenu, "m_datei_ende", QStringLiteral("&Ende"), &MainWindow::confirmQuit);
@@ -490,6 +498,9 @@ void MainWindow::measure()
     setWindowTitle(programTitle() + QLatin1Char(' ') +
                    protocol::temperatureText(reading(captioned)));
     updateExtremes(reading(compared));
+    m_history.append(m_platform.clock.currentDateTime().toSecsSinceEpoch(), reading(shown));
+    if (m_historyWindow)
+        m_historyWindow->refresh();
     if (m_series) {
         recordTick(reading(shown),
                    batteryTrusted ? std::optional<double>(protocol::voltageFromAnswer(batteryShown))
@@ -512,6 +523,8 @@ void MainWindow::startSeries(const QString &folder)
     endSeries();
     m_series = std::make_unique<RecordSeries>(folder);
     setMarked(m_seriesItem, true);
+    if (m_historyWindow)
+        readSeriesHistory();
 }
 
 void MainWindow::endSeries()
@@ -573,6 +586,26 @@ void MainWindow::showTime()
 void MainWindow::showLogWindow()
 {
     LogWindow::showInstance(m_platform, m_link);
+}
+
+void MainWindow::showHistoryWindow()
+{
+    readSeriesHistory();
+    if (!m_historyWindow)
+        m_historyWindow = new HistoryWindow(m_history, m_platform);
+    bringForward(m_historyWindow);
+}
+
+void MainWindow::readSeriesHistory()
+{
+    if (!m_series || m_series->folder() == m_historyFolder)
+        return;
+    m_historyFolder = m_series->folder();
+    constexpr int Days = 7;
+    m_history.prepend(
+        dayfiles::read(m_historyFolder, m_platform.clock.currentDateTime().date(), Days));
+    if (m_historyWindow)
+        m_historyWindow->refresh();
 }
 
 void MainWindow::showPictureWindow()

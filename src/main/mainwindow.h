@@ -3,11 +3,14 @@
 #include "device/protocol.h"
 #include "platform/platform.h"
 #include "platform/trayicon.h"
+#include "recording/readinghistory.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
+class HistoryWindow;
 class KeyedStatusBar;
 class MainWindowLink;
 class RecordSeries;
@@ -80,6 +83,7 @@ private:
     QMenu *m_fileMenu = nullptr;
     QAction *m_logItem = nullptr;
     QAction *m_seriesItem = nullptr;
+    QAction *m_historyItem = nullptr;
     QAction *m_quitItem = nullptr;
     QMenu *m_portMenu = nullptr;
     QAction *m_comItems[4] = {};
@@ -102,6 +106,9 @@ private:
     // The menu item: a folder choice when no series runs, its end when one does.
     void toggleSeries();
     void recordTick(protocol::Temperature temperature, std::optional<double> volts);
+    void showHistoryWindow();
+    // The day files of the last week in the series folder, once per folder.
+    void readSeriesHistory();
     void showPictureWindow();
     void showInfo();
     void toTray();
@@ -122,4 +129,8 @@ private:
     std::unique_ptr<RecordSeries> m_series;
     // The status text of a failing series folder, shown in the help panel; empty while it works.
     QString m_seriesProblem;
+    // Every reading since a port was chosen, and the series folder's last week once read.
+    ReadingHistory m_history;
+    QString m_historyFolder;
+    QPointer<HistoryWindow> m_historyWindow;
 };

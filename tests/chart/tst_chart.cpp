@@ -1,0 +1,224 @@
+#include "chart/course.h"
+#include "chart/historychart.h"
+#include "chart/historywindow.h"
+#include "chart/timeaxis.h"
+#include "recording/dayfiles.h"
+#include "recording/recordseries.h"
+#include "support/named.h"
+#include "support/windowrig.h"
+
+#include <QRandomGenerator>
+
+using namespace Qt::StringLiterals;
+
+// 2026-12-07 00:00:00 UTC
+constexpr qint64 Monday = 1796601600;
+
+class TestChart : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Random readings with gaps and missing values over spans a column holds many or few of.
+    void decimationKeepsExtremes_data()
+    {
+        QTest::addColumn<int>("readings");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("a week in 900") << 604800 << 900;
+        QTest::newRow("an hour in 900") << 3600 << 900;
+        QTest::newRow("a minute in 900") << 60 << 900;
+        QTest::newRow("one column") << 5000 << 1;
+    }
+    void decimationKeepsExtremes()
+    {
+        QFETCH(int, readings);
+        QFETCH(int, columns);
+        QRandomGenerator random(readings);
+        ReadingHistory history;
+        qint64 time = Monday;
+        for (int i = 0; i < readings; ++i) {
+            time += random.bounded(1000) == 0 ? 60 : 1;
+            const int roll = random.bounded(200);
+            history.appendTenths(time, roll == 0 ? ReadingHistory::NoValue
+                                                 : qint16(random.bounded(-400, 600)));
+        }
+        const qint64 from = history.time(0) + 7;
+        const qint64 to = history.time(history.size() - 1);
+        const course::Course course = course::decimate(history, from, to, columns);
+        QCOMPARE(course.columns.size(), columns);
+        QList<course::Column> expected(columns);
+        for (qsizetype i = history.lowerBound(from); i < history.size(); ++i) {
+            const qint16 value = history.tenths(i);
+            if (value == ReadingHistory::NoValue)
+                continue;
+            course::Column &column =
+                expected[course::columnOf(history.time(i), from, to - from, columns)];
+            column.minimum = column.isEmpty() ? value : qMin(column.minimum, value);
+            column.maximum = column.isEmpty() ? value : qMax(column.maximum, value);
+            column.first = column.isEmpty() ? value : column.first;
+            if (history.tenths(course.minimumIndex) > value ||
+                history.tenths(course.maximumIndex) < value)
+                QFAIL(qPrintable(u"reading %1 lies beyond the span's extremes"_s.arg(i)));
+        }
+        for (int c = 0; c < columns; ++c) {
+            QCOMPARE(course.columns[c].minimum, expected[c].minimum);
+            QCOMPARE(course.columns[c].maximum, expected[c].maximum);
+            QCOMPARE(course.columns[c].first, expected[c].first);
+        }
+    }
+
+    // A gap in the middle third of the chart: no pixel of the line there, but on both sides.
+    void gapsStayGaps_data()
+    {
+        QTest::addColumn<bool>("notRunning");
+        QTest::newRow("the program did not run") << true;
+        QTest::newRow("readings without a value") << false;
+    }
+    void gapsStayGaps()
+    {
+        QFETCH(bool, notRunning);
+        ReadingHistory history;
+        for (qint64 second = 0; second < 3000; ++second) {
+            const bool gap = second >= 1000 && second < 2000;
+            if (!(gap && notRunning))
+                history.appendTenths(Monday + second,
+                                     gap ? ReadingHistory::NoValue : qint16(200 + second % 50));
+        }
+        HistoryChart chart(history);
+        chart.setSpan(0);
+        chart.resize(700, 300);
+        const QImage image = chart.image();
+        const QRect plot = chart.plotArea();
+        const auto lineColumn = [&](int x) {
+            for (int y = plot.top() + 1; y < plot.bottom(); ++y) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.blue() > 150 && pixel.red() < 120)
+                    return true;
+            }
+            return false;
+        };
+        const int third = plot.width() / 3;
+        QVERIFY(lineColumn(plot.left() + third / 2));
+        QVERIFY(lineColumn(plot.right() - third / 2));
+        for (int x = plot.left() + third + 2; x < plot.left() + 2 * third - 2; ++x) {
+            if (lineColumn(x))
+                QFAIL(qPrintable(u"the line crosses the gap at x = %1"_s.arg(x)));
+        }
+    }
+
+    // Every label on a local time the clock showed, in the order of the instants, spaced; the
+    // first label of each day carries its date once the span crosses midnight.
+    void labelsInOrder_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<int>("hours");
+        QTest::addColumn<QStringList>("expected"); // texts that must appear, in this order
+        const QTimeZone berlin("Europe/Berlin");
+        QTest::newRow("midnight") << QDateTime(QDate(2026, 12, 7), QTime(21, 0), berlin) << 6
+                                  << QStringList{"22:00", "00:00\nDi 08.12.", "02:00"};
+        QTest::newRow("to summer time") << QDateTime(QDate(2026, 3, 29), QTime(0, 30), berlin) << 4
+                                        << QStringList{"01:00", "03:00", "04:00"};
+        QTest::newRow("from summer time") << QDateTime(QDate(2026, 10, 25), QTime(0, 30), berlin)
+                                          << 5 << QStringList{"01:00", "02:00", "02:00", "03:00"};
+        QTest::newRow("a week") << QDateTime(QDate(2026, 3, 25), QTime(12, 0), berlin) << 7 * 24
+                                << QStringList{"Do 26.03.", "Fr 27.03.", "So 29.03.", "Mo 30.03."};
+    }
+    void labelsInOrder()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(int, hours);
+        QFETCH(QStringList, expected);
+        const QTimeZone zone("Europe/Berlin");
+        if (!zone.isValid())
+            QSKIP("no time zone data");
+        const qint64 from = start.toSecsSinceEpoch();
+        const qint64 to = from + hours * 3600;
+        constexpr int Width = 800, Spacing = 60;
+        const QList<timeaxis::Tick> ticks = timeaxis::timeTicks(from, to, Width, Spacing, zone);
+        QStringList texts;
+        for (qsizetype i = 0; i < ticks.size(); ++i) {
+            const qint64 time = ticks[i].secsSinceEpoch;
+            QVERIFY(time >= from && time <= to);
+            if (i > 0)
+                QVERIFY((time - ticks[i - 1].secsSinceEpoch) * Width >= Spacing * (to - from));
+            const QDateTime local = QDateTime::fromSecsSinceEpoch(time, zone);
+            if (!ticks[i].time.isEmpty())
+                QCOMPARE(ticks[i].time, local.time().toString(u"HH:mm"));
+            texts << QStringList{ticks[i].time, ticks[i].date}.join(u'\n').trimmed();
+        }
+        qsizetype at = 0;
+        for (const QString &text : expected) {
+            at = texts.indexOf(text, at);
+            QVERIFY2(at++ >= 0,
+                     qPrintable(text + u" missing or out of order in "_s + texts.join(u" | ")));
+        }
+    }
+
+    // What the program wrote is read back, with damaged and foreign lines passed over.
+    void dayFilesReadBack()
+    {
+        QTemporaryDir folder;
+        const QDate today(2026, 12, 7);
+        const QTimeZone zone(3600);
+        RecordSeries series(folder.path());
+        series.append(QDateTime(today.addDays(-8), QTime(12, 0), zone), 9.9, 4.2, false);
+        series.append(QDateTime(today.addDays(-1), QTime(23, 59, 59), zone), -0.3, 4.2, false);
+        series.append(QDateTime(today, QTime(0, 0, 1), zone), std::nullopt, std::nullopt, true);
+        series.append(QDateTime(today, QTime(0, 0, 2), zone), 21.5, 4.2, false);
+        QFile file(folder.filePath(RecordSeries::fileName(today)));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("2026-12-07 00:00:03;+01:00;21,\r\n"      // cut short by a killed run
+                   "2026-12-07 00:00:04;+01:00;22,0;4,2\r\n" // no charging field
+                   "2026-13-07 00:00:05;+01:00;22,0;4,2;ja\r\n"
+                   "Zeit;UTC-Versatz;Temperatur (°C);Batterie (V);Laden\r\n"
+                   "\x01\xff garbage\n"
+                   "2026-12-07 00:00:06;-02:30;22,4;4,2;nein\n");
+        file.close();
+        const ReadingHistory history = dayfiles::read(folder.path(), today, 7);
+        QCOMPARE(history.size(), 4);
+        const QDateTime midnight(today, QTime(0, 0), zone);
+        const qint64 times[] = {-1, 1, 2, 6 + 12600};
+        const qint16 tenths[] = {-3, ReadingHistory::NoValue, 215, 224};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(history.time(i), midnight.toSecsSinceEpoch() + times[i]);
+            QCOMPARE(history.tenths(i), tenths[i]);
+        }
+    }
+
+    void historyKeepsTimeOrder()
+    {
+        ReadingHistory history;
+        for (const qint64 second : {10, 11, 12, 13, 11, 12}) // a clock set back by 3 s
+            history.appendTenths(Monday + second, qint16(second));
+        ReadingHistory disk;
+        for (const qint64 second : {5, 9, 10, 11})
+            disk.appendTenths(Monday + second, 0);
+        history.prepend(disk);
+        QList<qint64> times;
+        for (qsizetype i = 0; i < history.size(); ++i)
+            times << history.time(i) - Monday;
+        QCOMPARE(times, (QList<qint64>{5, 9, 10, 11, 12}));
+    }
+
+    void windowSpansAndImage()
+    {
+        ReadingHistory history;
+        history.append(Monday, 20.0);
+        WindowRig rig;
+        auto *window = new HistoryWindow(history, rig.platform);
+        window->show();
+        named<QPushButton>(*window, "spanWeek")->click();
+        QCOMPARE(window->chart()->span(), 7 * 86400);
+        named<QPushButton>(*window, "spanAll")->click();
+        QCOMPARE(window->chart()->span(), 0);
+        QTemporaryDir folder;
+        QVERIFY(window->saveImage(folder.filePath(u"verlauf.png"_s)));
+        QCOMPARE(QImage(folder.filePath(u"verlauf.png"_s)).size(), window->chart()->size());
+        QVERIFY(!window->saveImage(folder.filePath(u"missing/verlauf.png"_s)));
+        QCOMPARE(rig.boxes.shown, 1);
+        window->close();
+    }
+};
+
+QTEST_MAIN(TestChart)
+#include "tst_chart.moc"
