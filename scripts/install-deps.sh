@@ -5,12 +5,13 @@
 #   scripts/install-deps.sh --test        all of --run, plus what the test suite needs (the default)
 #   scripts/install-deps.sh --windows     all of --test, plus the Windows cross-build and Wine
 #   scripts/install-deps.sh --fresh-root  what scripts/try-fresh-debian.sh needs
+#   scripts/install-deps.sh --compare     all of --run, plus Qt Charts for bench/history's comparison
 #
 # Runs as root (or through sudo). Installs only what is missing, without recommended packages.
 set -euo pipefail
 
 usage() {
-    sed -n '2,8s/^# \{0,1\}//p' "$0"
+    sed -n '2,9s/^# \{0,1\}//p' "$0"
 }
 
 mode="test"
@@ -19,6 +20,7 @@ case "${1:-}" in
 --test | "") mode="test" ;;
 --fresh-root) mode="fresh-root" ;;
 --windows) mode="windows" ;;
+--compare) mode="compare" ;;
 -h | --help)
     usage
     exit 0
@@ -63,6 +65,7 @@ TEST_PACKAGES=(
     python3 # the same test sets a window's WM_STATE through libX11; the soak run (bench/soak);
     # the recorded series' day file read with its csv module
     mount # a small tmpfs that the recording test fills (as root; skipped otherwise)
+    tzdata # the course window's time labels across the switches to and from summer time
     weston      # a Wayland compositor nested in Xvfb, and Qt's Wayland plugin: the program must
     qt6-wayland # still choose X11 there when DISPLAY is set too
     # The Debian package: CPack's dependency computation (dpkg-shlibdeps, file), and the
@@ -94,6 +97,13 @@ WINDOWS_PACKAGES=(
     wine
     mmdebstrap # the Debian 13 root with Wine 10 (scripts/wine10-root.sh)
     gcc        # the modem-line shim preloaded into it (tools/wine/modemlines.c)
+)
+
+# Only for the comparison of the course window with Qt Charts (bench/history/bench_qtcharts.cpp);
+# the program does not use it.
+COMPARE_PACKAGES=(
+    qt6-charts-dev
+    libqt6opengl6-dev # Qt6Charts' CMake files need Qt6OpenGL's, which the package does not pull in
 )
 
 # The locales the tests run under, besides C (generated in --test mode); the clock fields are
@@ -131,6 +141,8 @@ fi
 packages=("${RUN_PACKAGES[@]}")
 if [[ $mode == fresh-root ]]; then
     packages=("${FRESH_ROOT_PACKAGES[@]}")
+elif [[ $mode == compare ]]; then
+    packages+=("${COMPARE_PACKAGES[@]}")
 elif [[ $mode != run ]]; then
     packages+=("${TEST_PACKAGES[@]}")
 fi
@@ -155,7 +167,7 @@ else
 fi
 
 # Generate the locales non-interactively: uncomment them in /etc/locale.gen, then locale-gen.
-if [[ $mode == run || $mode == fresh-root ]]; then
+if [[ $mode == run || $mode == fresh-root || $mode == compare ]]; then
     exit 0
 fi
 regenerate=0

@@ -14,3 +14,9 @@ echo "=== log window"
 build-bench/bench/logging/bench_logging
 echo "=== measurement series"
 build-bench/bench/recording/bench_recording
+echo "=== course window"
+build-bench/bench/history/bench_history
+if [[ -x build-bench/bench/history/bench_qtcharts ]]; then
+    echo "=== the same week in Qt Charts, for comparison"
+    build-bench/bench/history/bench_qtcharts
+fi
