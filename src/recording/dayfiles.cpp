@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -96,8 +97,10 @@ ReadingHistory read(const QString &folder, QDate last, int days)
     ReadingHistory history;
     const QDir dir(folder);
     for (QDate date = last.addDays(1 - days); date <= last; date = date.addDays(1)) {
-        QFile file(dir.filePath(RecordSeries::fileName(date)));
-        if (!file.open(QIODevice::ReadOnly) || file.size() > LargestFile)
+        // Only a regular file: reading a pipe or a device of that name would never end.
+        const QFileInfo info(dir.filePath(RecordSeries::fileName(date)));
+        QFile file(info.filePath());
+        if (!info.isFile() || info.size() > LargestFile || !file.open(QIODevice::ReadOnly))
             continue;
         const QByteArray bytes = file.readAll();
         const char *at = bytes.constData();

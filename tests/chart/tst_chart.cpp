@@ -9,6 +9,10 @@
 
 #include <QRandomGenerator>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 // 2026-12-07 00:00:00 UTC
@@ -174,6 +178,12 @@ private Q_SLOTS:
                    "\x01\xff garbage\n"
                    "2026-12-07 00:00:06;-02:30;22,4;4,2;nein\n");
         file.close();
+#ifdef Q_OS_UNIX
+        // A pipe of a day file's name, which nobody writes: reading it would never end.
+        QCOMPARE(
+            mkfifo(qPrintable(folder.filePath(RecordSeries::fileName(today.addDays(-3)))), 0600),
+            0);
+#endif
         const ReadingHistory history = dayfiles::read(folder.path(), today, 7);
         QCOMPARE(history.size(), 4);
         const QDateTime midnight(today, QTime(0, 0), zone);
