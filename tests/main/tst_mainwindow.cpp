@@ -1,3 +1,5 @@
+#include "chart/historychart.h"
+#include "chart/historywindow.h"
 #include "info/infobox.h"
 #include "support/windowrig.h"
 
@@ -149,7 +151,8 @@ private Q_SLOTS:
         for (const QAction *item : form.menuBar()->actions())
             menus << item->text() + u": "_s + menuItems(item->menu()).join(u", "_s);
         QCOMPARE(menus, Texts({"Warmlog anzeigen, Info, -, Beenden",
-                               "&Datei: &Log Datei erstellen, &Messreihe aufzeichnen …, -, &Ende",
+                               "&Datei: &Log Datei erstellen, &Messreihe aufzeichnen …, &Verlauf "
+                               "anzeigen, -, &Ende",
                                "&Anschluss: Com &1, Com &2, Com &3, Com &4",
                                "&?: &So sieht der Spion von innen aus, &Info"}));
         // No style draws empty check boxes before ports not chosen.
@@ -262,6 +265,15 @@ private Q_SLOTS:
                         : charging   ? "Laden: ja "
                                      : "Laden: nein ",
                         shown(current), "Warmlog " + shown(current), shown(minimum), Hyphens}));
+        // The course window holds the tick, with its value or as a gap.
+        named<QAction>(*rig.form, "m_datei_verlauf")->trigger();
+        const auto windows = QApplication::topLevelWidgets();
+        const auto found = std::find_if(windows.cbegin(), windows.cend(), [](QWidget *window) {
+            return window->isVisible() && qobject_cast<HistoryWindow *>(window);
+        });
+        QVERIFY(found != windows.cend());
+        QCOMPARE(static_cast<HistoryWindow *>(*found)->chart()->timeRange().second,
+                 rig.clock.currentDateTime().toSecsSinceEpoch());
     }
 
     // A reading moves an extreme beyond it, with the clock field's time, not the clock's.
