@@ -75,12 +75,14 @@ private Q_SLOTS:
     void gapsStayGaps_data()
     {
         QTest::addColumn<bool>("notRunning");
-        QTest::newRow("the program did not run") << true;
-        QTest::newRow("readings without a value") << false;
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("the program did not run") << true << false;
+        QTest::newRow("readings without a value, dark") << false << true;
     }
     void gapsStayGaps()
     {
         QFETCH(bool, notRunning);
+        QFETCH(bool, dark);
         ReadingHistory history;
         for (qint64 second = 0; second < 3000; ++second) {
             const bool gap = second >= 1000 && second < 2000;
@@ -91,12 +93,19 @@ private Q_SLOTS:
         HistoryChart chart(history);
         chart.setSpan(0);
         chart.resize(700, 300);
+        QPalette palette = chart.palette();
+        palette.setColor(QPalette::Base, dark ? QColor(0x20, 0x20, 0x20) : Qt::white);
+        palette.setColor(QPalette::Text, dark ? QColor(0xe0, 0xe0, 0xe0) : Qt::black);
+        chart.setPalette(palette);
         const QImage image = chart.image();
         const QRect plot = chart.plotArea();
         const auto lineColumn = [&](int x) {
             for (int y = plot.top() + 1; y < plot.bottom(); ++y) {
                 const QColor pixel = image.pixelColor(x, y);
-                if (pixel.blue() > 150 && pixel.red() < 120)
+                // The line is blue in either palette; the grid is grey, the extremes' marks red
+                // and cyan.
+                if (pixel.blue() > 150 && pixel.blue() - pixel.red() > 100 &&
+                    pixel.blue() - pixel.green() > 50)
                     return true;
             }
             return false;
