@@ -230,6 +230,16 @@ private Q_SLOTS:
         QCOMPARE(window->chart()->span(), 7 * 86400);
         named<QPushButton>(*window, "spanAll")->click();
         QCOMPARE(window->chart()->span(), 0);
+        // The reading under the pointer, and none where the pointer is a minute before it.
+        HistoryChart *chart = window->chart();
+        const QRect plot = chart->plotArea();
+        auto *pointer = named<QLabel>(*window, "pointerText");
+        QTest::mouseMove(chart, QPoint(plot.right(), plot.center().y()));
+        QCOMPARE(pointer->text(),
+                 QDateTime::fromSecsSinceEpoch(Monday).toString(u"dd.MM.yyyy HH:mm:ss") +
+                     u"  20,0 °C"_s);
+        QTest::mouseMove(chart, QPoint(plot.left(), plot.center().y()));
+        QVERIFY(pointer->text().endsWith(u"  kein Messwert"_s));
         QTemporaryDir folder;
         QVERIFY(window->saveImage(folder.filePath(u"verlauf.png"_s)));
         QCOMPARE(QImage(folder.filePath(u"verlauf.png"_s)).size(), window->chart()->size());
