@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace timeaxis {
 
@@ -52,7 +53,10 @@ QList<Tick> timeTicks(qint64 from, qint64 to, int width, int spacing, const QTim
     const auto fitting = std::find_if(TimeSteps.cbegin(), TimeSteps.cend(), [&](qint64 step) {
         return double(step) * pixelsPerSecond >= spacing;
     });
-    const qint64 step = fitting == TimeSteps.cend() ? TimeSteps.back() : *fitting;
+    // Beyond the table (a clock that jumped years) whole weeks, as many as keep the spacing.
+    const qint64 step = fitting != TimeSteps.cend()
+                            ? *fitting
+                            : 7 * Day * qint64(std::ceil(spacing / (7 * Day * pixelsPerSecond)));
 
     // Round local times, once for every offset from UTC the span has: a time whose offset
     // differs at that instant is not a local time there.

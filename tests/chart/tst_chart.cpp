@@ -135,6 +135,8 @@ private Q_SLOTS:
                                           << 5 << QStringList{"01:00", "02:00", "02:00", "03:00"};
         QTest::newRow("a week") << QDateTime(QDate(2026, 3, 25), QTime(12, 0), berlin) << 7 * 24
                                 << QStringList{"Do 26.03.", "Fr 27.03.", "So 29.03.", "Mo 30.03."};
+        QTest::newRow("a clock that jumped years")
+            << QDateTime(QDate(2026, 1, 1), QTime(0, 0), berlin) << 20 * 365 * 24 << QStringList();
     }
     void labelsInOrder()
     {
@@ -204,7 +206,7 @@ private Q_SLOTS:
         }
     }
 
-    void historyKeepsTimeOrder()
+    void historyKeepsOrderAndBounds()
     {
         ReadingHistory history;
         for (const qint64 second : {10, 11, 12, 13, 11, 12}) // a clock set back by 3 s
@@ -217,6 +219,14 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < history.size(); ++i)
             times << history.time(i) - Monday;
         QCOMPARE(times, (QList<qint64>{5, 9, 10, 11, 12}));
+
+        // Beyond the most it holds, the oldest go and the memory stays put.
+        const qint64 newest = Monday + ReadingHistory::MostHeld * 5 / 4;
+        for (qint64 second = Monday; second <= newest; ++second)
+            history.appendTenths(second + 13, 0);
+        QVERIFY(history.size() <= ReadingHistory::MostHeld);
+        QCOMPARE(history.time(history.size() - 1), newest + 13);
+        QVERIFY(history.bytes() <= ReadingHistory::MostHeld * 6);
     }
 
     void windowSpansAndImage()
