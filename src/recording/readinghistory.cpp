@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -32,6 +33,12 @@ void ReadingHistory::appendTenths(qint64 secsSinceEpoch, qint16 tenths)
     }
     if (size() == MostHeld)
         dropOldest();
+    // Grown by hand, so that the lists never hold more room than MostHeld readings take.
+    if (size() == m_offsets.capacity()) {
+        const qsizetype room = qMin(MostHeld, qMax<qsizetype>(1024, 2 * size()));
+        m_offsets.reserve(room);
+        m_tenths.reserve(room);
+    }
     m_offsets.append(qint32(offset));
     m_tenths.append(tenths);
 }
@@ -70,8 +77,15 @@ qsizetype ReadingHistory::bytes() const
 
 void ReadingHistory::dropOldest()
 {
-    // An eighth at a time, so that a full history does not move every reading on every tick.
+    // An eighth at a time, so that a full history does not move every reading on every tick;
+    // into lists of exactly the most room, which QList's own growth would double.
     const qsizetype dropped = MostHeld / 8;
-    m_offsets.remove(0, dropped);
-    m_tenths.remove(0, dropped);
+    const auto keepNewest = [dropped](auto &list) {
+        std::remove_reference_t<decltype(list)> kept;
+        kept.reserve(MostHeld);
+        std::copy(list.constBegin() + dropped, list.constEnd(), std::back_inserter(kept));
+        list.swap(kept);
+    };
+    keepNewest(m_offsets);
+    keepNewest(m_tenths);
 }
