@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -55,7 +56,10 @@ bool readTenths(const char *&at, const char *end, qint16 &tenths)
     int tenth = 0;
     if (digits == 0 || !expect(at, end, ',') || !readDigits(at, end, 1, tenth))
         return false;
+    // What the readings' whole tenths hold; a device never comes near.
     const int value = whole * 10 + tenth;
+    if (value >= 30000)
+        return false;
     tenths = qint16(negative ? -value : value);
     return at != end && *at == ';';
 }
@@ -102,7 +106,12 @@ ReadingHistory read(const QString &folder, QDate last, int days)
         QFile file(info.filePath());
         if (!info.isFile() || info.size() > LargestFile || !file.open(QIODevice::ReadOnly))
             continue;
-        const QByteArray bytes = file.readAll();
+        // At most what the size allowed, should the file grow meanwhile.
+        const QByteArray bytes = file.read(LargestFile);
+        // Every record starts with its file's date. One that does not, or that goes back in
+        // time, is damaged: taken, it would push the readings around it out of the course.
+        const QByteArray day = date.toString(u"yyyy-MM-dd").toLatin1();
+        qint64 latest = std::numeric_limits<qint64>::min();
         const char *at = bytes.constData();
         const char *const end = at + bytes.size();
         while (at < end) {
@@ -112,8 +121,11 @@ ReadingHistory read(const QString &folder, QDate last, int days)
             qint64 time = 0;
             qint16 tenths = 0;
             const char *textEnd = lineEnd > at && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
-            if (parseLine(at, textEnd, time, tenths))
+            if (textEnd - at > day.size() && std::memcmp(at, day.constData(), day.size()) == 0 &&
+                parseLine(at, textEnd, time, tenths) && time >= latest) {
                 history.appendTenths(time, tenths);
+                latest = time;
+            }
             at = lineEnd + 1;
         }
     }

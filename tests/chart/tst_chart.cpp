@@ -186,6 +186,8 @@ private Q_SLOTS:
                    "2026-12-07 00:00:04;+01:00;22,0;4,2\r\n" // no charging field
                    "2026-13-07 00:00:05;+01:00;22,0;4,2;ja\r\n"
                    "Zeit;UTC-Versatz;Temperatur (°C);Batterie (V);Laden\r\n"
+                   "2026-10-07 00:00:05;+01:00;22,0;4,2;ja\r\n" // a bit flipped: not this day
+                   "2026-12-07 00:00:05;+01:00;3276,8;4,2;ja\r\n"
                    "\x01\xff garbage\n"
                    "2026-12-07 00:00:06;-02:30;22,4;4,2;nein\n");
         file.close();
