@@ -22,7 +22,7 @@ const QString Degrees = QStringLiteral(" °C");
 // Text lines at an anchor: drawn by their baselines, since QPainter's laid-out drawText() costs
 // a large chart a good part of its time.
 void drawLines(QPainter &painter, const QFontMetrics &metrics, QPoint anchor, const QString &text,
-               Qt::Alignment alignment)
+               Qt::Alignment alignment, int right)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     int y = anchor.y() + metrics.ascent();
@@ -35,9 +35,8 @@ void drawLines(QPainter &painter, const QFontMetrics &metrics, QPoint anchor, co
         if (alignment & Qt::AlignHCenter) {
             // Kept whole inside the chart.
             const int advance = metrics.horizontalAdvance(line);
-            x = qBound(0, x - advance / 2, painter.window().width() - advance);
-        }
-        else if (alignment & Qt::AlignRight)
+            x = qBound(0, x - advance / 2, right - advance);
+        } else if (alignment & Qt::AlignRight)
             x -= metrics.horizontalAdvance(line);
         painter.drawText(x, y, line);
         y += metrics.height();
@@ -174,7 +173,7 @@ void HistoryChart::paint(QPainter &painter, bool withPointer) const
     };
 
     drawLines(painter, metrics, QPoint(plot.left() - 6, plot.top() - 4), Degrees.trimmed(),
-              Qt::AlignRight | Qt::AlignBottom);
+              Qt::AlignRight | Qt::AlignBottom, width());
     const QList<int> values = timeaxis::valueTicks(low, high, plot.height(), ValueSpacing);
     const bool wholeDegrees = values.size() < 2 || (values[1] - values[0]) % 10 == 0;
     for (const int value : values) {
@@ -184,7 +183,7 @@ void HistoryChart::paint(QPainter &painter, bool withPointer) const
         painter.setPen(colour.text);
         const QString text = wholeDegrees ? QString::number(value / 10) : course::tenthsText(value);
         drawLines(painter, metrics, QPoint(plot.left() - 6, y), text,
-                  Qt::AlignRight | Qt::AlignVCenter);
+                  Qt::AlignRight | Qt::AlignVCenter, width());
     }
     for (const timeaxis::Tick &tick :
          timeaxis::timeTicks(from, to, plot.width(), TickSpacing, m_zone)) {
@@ -196,7 +195,7 @@ void HistoryChart::paint(QPainter &painter, bool withPointer) const
                              : tick.date.isEmpty() ? tick.time
                                                    : tick.time + QLatin1Char('\n') + tick.date;
         drawLines(painter, metrics, QPoint(x, plot.bottom() + 4), text,
-                  Qt::AlignHCenter | Qt::AlignTop);
+                  Qt::AlignHCenter | Qt::AlignTop, width());
     }
     painter.setPen(colour.text);
     painter.drawRect(plot.adjusted(0, 0, -1, -1));
@@ -258,10 +257,15 @@ void HistoryChart::paint(QPainter &painter, bool withPointer) const
         box.moveTop(qBound(plot.top() + 2, box.top(), plot.bottom() - box.height() - 2));
         painter.setPen(markColour);
         drawLines(painter, metrics, box.topLeft() + QPoint(2, 0), text,
-                  Qt::AlignLeft | Qt::AlignTop);
+                  Qt::AlignLeft | Qt::AlignTop, width());
     };
     mark(course.maximumIndex, QStringLiteral("Max "), colour.highest, true);
     mark(course.minimumIndex, QStringLiteral("Min "), colour.lowest, false);
+    if (course.minimumIndex < 0) {
+        painter.setPen(colour.text);
+        painter.drawText(plot, Qt::AlignCenter,
+                         QStringLiteral("Keine Messwerte in diesem Zeitraum"));
+    }
 
     if (withPointer && m_pointerX >= plot.left() && m_pointerX <= plot.right()) {
         painter.setRenderHint(QPainter::Antialiasing, false);

@@ -11,10 +11,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImageWriter>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <array>
@@ -81,7 +83,11 @@ HistoryWindow::HistoryWindow(const ReadingHistory &history, const Platform &plat
     layout->addLayout(buttons);
     layout->addWidget(m_chart, 1);
     layout->addWidget(m_pointerText);
-    resize(820, 460);
+    // Within the screen, also at a large scale.
+    QSize size(820, 460);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 }
 
 void HistoryWindow::refresh()
@@ -102,14 +108,14 @@ bool HistoryWindow::saveImage(const QString &fileName)
 
 void HistoryWindow::chooseImageFile()
 {
-    const QString suggestion = QDir::home().filePath(
-        QStringLiteral("Verlauf ") +
-        m_platform.clock.currentDateTime().toString(u"yyyy-MM-dd HH-mm") + QStringLiteral(".png"));
-    QString fileName = QFileDialog::getSaveFileName(this, QStringLiteral("Bild speichern"),
-                                                    suggestion, QStringLiteral("PNG-Bild (*.png)"));
-    if (fileName.isEmpty())
-        return;
-    if (!fileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".png");
-    saveImage(fileName);
+    QFileDialog dialog(this, QStringLiteral("Bild speichern"), QDir::homePath(),
+                       QStringLiteral("PNG-Bild (*.png)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The dialog adds the suffix before it asks whether to replace a file.
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(QStringLiteral("Verlauf ") +
+                      m_platform.clock.currentDateTime().toString(u"yyyy-MM-dd HH-mm") +
+                      QStringLiteral(".png"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        saveImage(dialog.selectedFiles().constFirst());
 }
