@@ -1,5 +1,4 @@
 #include "chart/historychart.h"
-#include "chart/historywindow.h"
 #include "info/infobox.h"
 #include "support/windowrig.h"
 
@@ -266,13 +265,9 @@ private Q_SLOTS:
                                      : "Laden: nein ",
                         shown(current), "Warmlog " + shown(current), shown(minimum), Hyphens}));
         // The course window holds the tick, with its value or as a gap.
-        named<QAction>(*rig.form, "m_datei_verlauf")->trigger();
-        const auto windows = QApplication::topLevelWidgets();
-        const auto found = std::find_if(windows.cbegin(), windows.cend(), [](QWidget *window) {
-            return window->isVisible() && qobject_cast<HistoryWindow *>(window);
-        });
-        QVERIFY(found != windows.cend());
-        QCOMPARE(static_cast<HistoryWindow *>(*found)->chart()->timeRange().second,
+        const HistoryWindow *history = rig.openHistory();
+        QVERIFY(history);
+        QCOMPARE(history->chart()->timeRange().second,
                  rig.clock.currentDateTime().toSecsSinceEpoch());
     }
 

@@ -1,3 +1,4 @@
+#include "chart/historychart.h"
 #include "device/portmap.h"
 #include "recording/recordseries.h"
 #include "support/windowrig.h"
@@ -107,6 +108,12 @@ private Q_SLOTS:
         const QString line = lines(folder.path(), time.date()).value(3);
         QCOMPARE(line.section(u';', 0, 0), time.toString(u"yyyy-MM-dd 16:00:00"));
         QTEST(line.section(u';', 2), "fields");
+        // After a restart the course window finds the records.
+        WindowRig restarted;
+        restarted.form->startSeries(folder.path());
+        const HistoryWindow *history = restarted.openHistory();
+        QVERIFY(history);
+        QCOMPARE(history->chart()->timeRange().second, time.toSecsSinceEpoch());
     }
 
     // The check mark shows a running series, the help panel a missing folder while it lasts.

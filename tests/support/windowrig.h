@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/historywindow.h"
 #include "device/portlist.h"
 #include "logging/logfiledialog.h"
 #include "logging/logwindow.h"
@@ -124,6 +125,18 @@ struct WindowRig : Quitter
         delete LogWindow::instance();
     }
     void quit() override { serial.calls << QStringLiteral("END"); }
+
+    // The course window, opened through the menu.
+    HistoryWindow *openHistory()
+    {
+        named<QAction>(*form, "m_datei_verlauf")->trigger();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *history = qobject_cast<HistoryWindow *>(window);
+            if (history && history->isVisible())
+                return history;
+        }
+        return nullptr;
+    }
 
     LogWindow *openLog()
     {
