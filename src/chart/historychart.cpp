@@ -93,7 +93,8 @@ QRect HistoryChart::plotArea() const
 {
     const QFontMetrics metrics = fontMetrics();
     const int left = metrics.horizontalAdvance(QStringLiteral("-00,0")) + 12;
-    const int top = metrics.height() + 8;
+    // Room for the unit above the highest value's label, which is centred on the top edge.
+    const int top = 2 * metrics.height() + 4;
     const int bottom = 2 * metrics.height() + 8;
     return QRect(left, top, width() - left - 16, height() - top - bottom);
 }
@@ -172,8 +173,8 @@ void HistoryChart::paint(QPainter &painter, bool withPointer) const
                double(course::columnOf(time, from, qMax<qint64>(1, to - from), plot.width()));
     };
 
-    drawLines(painter, metrics, QPoint(plot.left() - 6, plot.top() - 4), Degrees.trimmed(),
-              Qt::AlignRight | Qt::AlignBottom, width());
+    drawLines(painter, metrics, QPoint(plot.left() - 6, plot.top() - metrics.height() / 2 - 2),
+              Degrees.trimmed(), Qt::AlignRight | Qt::AlignBottom, width());
     const QList<int> values = timeaxis::valueTicks(low, high, plot.height(), ValueSpacing);
     const bool wholeDegrees = values.size() < 2 || (values[1] - values[0]) % 10 == 0;
     for (const int value : values) {

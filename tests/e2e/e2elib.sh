@@ -101,3 +101,26 @@ e2e_choose_com1() {
     e2e_wait 15 eval '[[ $(xdotool getwindowname "$window") == "$expected" ]]' ||
         e2e_fail "caption \"$(xdotool getwindowname "$window")\", expected \"$expected\""
 }
+
+# e2e_course_rises_and_falls PNG: the Verlauf window's line (its light palette's blue), column by
+# column, rises as often as it falls, by many pixels, and where it turns its top and bottom lie far
+# apart.
+e2e_course_rises_and_falls() {
+    e2e_require convert python3
+    convert "$1" -fill black -fuzz 12% +opaque '#1f5fbf' -fill white -opaque '#1f5fbf' \
+        -threshold 50% txt:- | python3 -c '
+import re, sys
+tops = {}
+for line in sys.stdin:
+    m = re.match(r"(\d+),(\d+): .*#FFFFFF", line)
+    if m:
+        tops.setdefault(int(m[1]), []).append(int(m[2]))
+xs = sorted(tops)
+assert len(xs) > 80, f"the line covers only {len(xs)} columns"
+ys = [sum(tops[x]) / len(tops[x]) for x in xs]
+assert max(ys) - min(ys) > 100, f"the line spans only {max(ys) - min(ys):.0f} pixels"
+rises = sum(1 for a, b in zip(ys, ys[1:]) if b < a - 0.5)
+falls = sum(1 for a, b in zip(ys, ys[1:]) if b > a + 0.5)
+assert rises > 20 and falls > 20, f"{rises} columns rise, {falls} fall"
+'
+}

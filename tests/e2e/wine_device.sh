@@ -4,7 +4,8 @@
 # scripts/wine10-root.sh (scripts/wine10-run.sh runs it there), reading the simulator through COM1:
 # a fresh German prefix whose only COM port is the simulator's pseudo-terminal; tools/wine/
 # modemlines.c (built as E2E_MODEMLINES) gives that terminal modem lines and logs DTR and RTS.
-# Checks the reading, the charging lines, a recording saved as .xls and an unplugged device.
+# Checks the reading, the charging lines, a recording saved as .xls, an unplugged device and the
+# Verlauf window's line.
 source "$(dirname "${BASH_SOURCE[0]}")/e2elib.sh"
 e2e_require wine wineserver xdotool import iconv
 export WINEPREFIX=$E2E_TMP/wine WINEDEBUG=-all LC_ALL=de_DE.UTF-8
@@ -70,4 +71,14 @@ sleep 1
 records=$(iconv -f WINDOWS-1252 -t UTF-8 messung.xls | tr -d '\r' | grep -c $'\t25.8 °C\t')
 ((records >= 2)) || e2e_fail "messung.xls holds $records records of 25.8 °C: $(od -c messung.xls | head)"
 grep -q $'\xb0C\r$' messung.xls || e2e_fail "messung.xls is not Windows-1252 with CR LF"
+
+# The Verlauf window draws with what the zip brings: the simulator drifting, the line rises and
+# falls.
+echo "drift 18 24 16" >"$E2E_TMP/COM1.ctl"
+e2e_menu "$main" alt+d v
+chart=$(e2e_wait_window '^Verlauf$')
+sleep 20
+import -window "$chart" "$E2E_OUTPUT_DIR/wine10_verlauf.png" || e2e_fail "no screenshot of Verlauf"
+e2e_course_rises_and_falls "$E2E_OUTPUT_DIR/wine10_verlauf.png" ||
+    e2e_fail "under Wine the Verlauf window shows no rising and falling line"
 echo "PASS"
