@@ -68,6 +68,13 @@ HistoryChart::HistoryChart(const ReadingHistory &history, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void HistoryChart::refresh()
+{
+    update();
+    if (m_pointerX >= 0)
+        emit pointed(pointerText(m_pointerX));
+}
+
 void HistoryChart::setSpan(qint64 seconds)
 {
     m_span = seconds;

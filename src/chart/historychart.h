@@ -15,6 +15,8 @@ class HistoryChart : public QWidget
 public:
     explicit HistoryChart(const ReadingHistory &history, QWidget *parent = nullptr);
 
+    // After a new reading: the span moves with it, and so does the time under a resting pointer.
+    void refresh();
     // The longest span shown, in seconds; 0 shows every reading held.
     void setSpan(qint64 seconds);
     qint64 span() const { return m_span; }
@@ -28,7 +30,8 @@ public:
     std::pair<qint64, qint64> timeRange() const;
 
 signals:
-    // "Mo 07.12.2026 14:03:12  21,5 °C" for the reading under the pointer; empty off the chart.
+    // "07.12.2026 14:03:12  21,5 °C" for the reading under the pointer, "…  kein Messwert" where
+    // none is near; empty off the chart.
     void pointed(const QString &text);
 
 protected:

@@ -92,7 +92,7 @@ HistoryWindow::HistoryWindow(const ReadingHistory &history, const Platform &plat
 
 void HistoryWindow::refresh()
 {
-    m_chart->update();
+    m_chart->refresh();
 }
 
 bool HistoryWindow::saveImage(const QString &fileName)
