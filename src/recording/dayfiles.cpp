@@ -10,7 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -108,10 +109,11 @@ ReadingHistory read(const QString &folder, QDate last, int days)
             continue;
         // At most what the size allowed, should the file grow meanwhile.
         const QByteArray bytes = file.read(LargestFile);
-        // Every record starts with its file's date. One that does not, or that goes back in
-        // time, is damaged: taken, it would push the readings around it out of the course.
+        // Every record starts with its file's date; one that does not is damaged, and taken it
+        // would push the readings around it out of the course. A record out of order (a digit
+        // gone wrong) is put in its place instead of costing the records after it.
         const QByteArray day = date.toString(u"yyyy-MM-dd").toLatin1();
-        qint64 latest = std::numeric_limits<qint64>::min();
+        std::vector<std::pair<qint64, qint16>> readings;
         const char *at = bytes.constData();
         const char *const end = at + bytes.size();
         while (at < end) {
@@ -122,12 +124,14 @@ ReadingHistory read(const QString &folder, QDate last, int days)
             qint16 tenths = 0;
             const char *textEnd = lineEnd > at && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
             if (textEnd - at > day.size() && std::memcmp(at, day.constData(), day.size()) == 0 &&
-                parseLine(at, textEnd, time, tenths) && time >= latest) {
-                history.appendTenths(time, tenths);
-                latest = time;
-            }
+                parseLine(at, textEnd, time, tenths))
+                readings.emplace_back(time, tenths);
             at = lineEnd + 1;
         }
+        std::stable_sort(readings.begin(), readings.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &[time, tenths] : readings)
+            history.appendTenths(time, tenths);
     }
     return history;
 }

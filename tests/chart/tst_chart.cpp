@@ -188,6 +188,7 @@ private Q_SLOTS:
                    "Zeit;UTC-Versatz;Temperatur (°C);Batterie (V);Laden\r\n"
                    "2026-10-07 00:00:05;+01:00;22,0;4,2;ja\r\n" // a bit flipped: not this day
                    "2026-12-07 00:00:05;+01:00;3276,8;4,2;ja\r\n"
+                   "2026-12-07 05:00:00;+01:00;23,0;4,2;ja\r\n" // out of order
                    "\x01\xff garbage\n"
                    "2026-12-07 00:00:06;-02:30;22,4;4,2;nein\n");
         file.close();
@@ -198,11 +199,11 @@ private Q_SLOTS:
             0);
 #endif
         const ReadingHistory history = dayfiles::read(folder.path(), today, 7);
-        QCOMPARE(history.size(), 4);
+        QCOMPARE(history.size(), 5);
         const QDateTime midnight(today, QTime(0, 0), zone);
-        const qint64 times[] = {-1, 1, 2, 6 + 12600};
-        const qint16 tenths[] = {-3, ReadingHistory::NoValue, 215, 224};
-        for (int i = 0; i < 4; ++i) {
+        const qint64 times[] = {-1, 1, 2, 6 + 12600, 5 * 3600};
+        const qint16 tenths[] = {-3, ReadingHistory::NoValue, 215, 224, 230};
+        for (int i = 0; i < 5; ++i) {
             QCOMPARE(history.time(i), midnight.toSecsSinceEpoch() + times[i]);
             QCOMPARE(history.tenths(i), tenths[i]);
         }
