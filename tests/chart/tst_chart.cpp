@@ -87,8 +87,9 @@ private Q_SLOTS:
         for (qint64 second = 0; second < 3000; ++second) {
             const bool gap = second >= 1000 && second < 2000;
             if (!(gap && notRunning))
-                history.appendTenths(Monday + second,
-                                     gap ? ReadingHistory::NoValue : qint16(200 + second % 50));
+                history.appendTenths(Monday + second, gap             ? ReadingHistory::NoValue
+                                                      : second == 500 ? qint16(300)
+                                                                      : qint16(200 + second % 50));
         }
         HistoryChart chart(history);
         chart.setSpan(0);
@@ -99,22 +100,27 @@ private Q_SLOTS:
         chart.setPalette(palette);
         const QImage image = chart.image();
         const QRect plot = chart.plotArea();
-        const auto lineColumn = [&](int x) {
+        // The topmost pixel of the line in a column, -1 for none.
+        const auto lineTop = [&](int x) {
             for (int y = plot.top() + 1; y < plot.bottom(); ++y) {
                 const QColor pixel = image.pixelColor(x, y);
                 // The line is blue in either palette; the grid is grey, the extremes' marks red
                 // and cyan.
                 if (pixel.blue() > 150 && pixel.blue() - pixel.red() > 100 &&
                     pixel.blue() - pixel.green() > 50)
-                    return true;
+                    return y;
             }
-            return false;
+            return -1;
         };
         const int third = plot.width() / 3;
-        QVERIFY(lineColumn(plot.left() + third / 2));
-        QVERIFY(lineColumn(plot.right() - third / 2));
+        QVERIFY(lineTop(plot.right() - third / 2) >= 0);
+        // The spike, neither first nor last reading of its column, is drawn to its height.
+        int top = plot.bottom();
+        for (int x = plot.left(); x < plot.left() + third; ++x)
+            top = lineTop(x) < 0 ? top : qMin(top, lineTop(x));
+        QVERIFY(top < plot.top() + plot.height() / 4);
         for (int x = plot.left() + third + 2; x < plot.left() + 2 * third - 2; ++x) {
-            if (lineColumn(x))
+            if (lineTop(x) >= 0)
                 QFAIL(qPrintable(u"the line crosses the gap at x = %1"_s.arg(x)));
         }
     }
@@ -150,6 +156,7 @@ private Q_SLOTS:
         const qint64 to = from + hours * 3600;
         constexpr int Width = 800, Spacing = 60;
         const QList<timeaxis::Tick> ticks = timeaxis::timeTicks(from, to, Width, Spacing, zone);
+        QVERIFY(ticks.size() >= 4);
         QStringList texts;
         for (qsizetype i = 0; i < ticks.size(); ++i) {
             const qint64 time = ticks[i].secsSinceEpoch;
@@ -159,6 +166,9 @@ private Q_SLOTS:
             const QDateTime local = QDateTime::fromSecsSinceEpoch(time, zone);
             if (!ticks[i].time.isEmpty())
                 QCOMPARE(ticks[i].time, local.time().toString(u"HH:mm"));
+            else // days, and weeks from Monday on
+                QVERIFY(local.time() == QTime(0, 0) &&
+                        (hours < 60 * 24 || local.date().dayOfWeek() == 1));
             texts << QStringList{ticks[i].time, ticks[i].date}.join(u'\n').trimmed();
         }
         qsizetype at = 0;
