@@ -36,6 +36,10 @@ private:
     // Whether the name still leads to the open file: records written after the folder was
     // removed would go nowhere.
     bool stillNamed() const;
+    // One write to the system: the bytes it took, or -1 with errno set.
+    qint64 writeOnce(const QByteArray &bytes);
+    // Cuts the file back to the length; false where the system would not.
+    bool truncateTo(qint64 length);
 
     QString m_path;
     int m_file = -1;

@@ -38,30 +38,18 @@ bool RecordFile::stillNamed() const
            quint64(info.st_dev) == m_device && quint64(info.st_ino) == m_inode;
 }
 
-RecordFile::Failure RecordFile::append(const QByteArray &bytes)
+qint64 RecordFile::writeOnce(const QByteArray &bytes)
 {
-    if (!stillNamed())
-        return Failure::Missing;
-    const QByteArray joined = m_lineOpen ? QByteArrayLiteral("\r\n") + bytes : bytes;
     ssize_t written;
     do {
-        written = ::write(m_file, joined.constData(), size_t(joined.size()));
+        written = ::write(m_file, bytes.constData(), size_t(bytes.size()));
     } while (written < 0 && errno == EINTR);
-    if (written == joined.size()) {
-        m_length += written;
-        m_lineOpen = false;
-        return Failure::None;
-    }
-    const int error = written < 0 ? errno : ENOSPC;
-    if (written > 0) {
-        // The records wait to be written again whole; the part that got through goes, or at
-        // least ends its line where the next one starts.
-        if (::ftruncate(m_file, m_length) != 0) {
-            m_length += written;
-            m_lineOpen = !QByteArrayView(joined).first(written).endsWith("\r\n");
-        }
-    }
-    return failureOf(error);
+    return written;
+}
+
+bool RecordFile::truncateTo(qint64 length)
+{
+    return ::ftruncate(m_file, length) == 0;
 }
 
 void RecordFile::sync()

@@ -32,25 +32,14 @@ bool RecordFile::stillNamed() const
     return true;
 }
 
-RecordFile::Failure RecordFile::append(const QByteArray &bytes)
+qint64 RecordFile::writeOnce(const QByteArray &bytes)
 {
-    const QByteArray joined = m_lineOpen ? QByteArrayLiteral("\r\n") + bytes : bytes;
-    const int written = _write(m_file, joined.constData(), unsigned(joined.size()));
-    if (written == joined.size()) {
-        m_length += written;
-        m_lineOpen = false;
-        return Failure::None;
-    }
-    const int error = written < 0 ? errno : ENOSPC;
-    if (written > 0) {
-        // The records wait to be written again whole; the part that got through goes, or at
-        // least ends its line where the next one starts.
-        if (_chsize_s(m_file, m_length) != 0) {
-            m_length += written;
-            m_lineOpen = !QByteArrayView(joined).first(written).endsWith("\r\n");
-        }
-    }
-    return failureOf(error);
+    return _write(m_file, bytes.constData(), unsigned(bytes.size()));
+}
+
+bool RecordFile::truncateTo(qint64 length)
+{
+    return _chsize_s(m_file, length) == 0;
 }
 
 void RecordFile::sync()
