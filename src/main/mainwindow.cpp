@@ -498,19 +498,22 @@ void MainWindow::measure()
     setWindowTitle(programTitle() + QLatin1Char(' ') +
                    protocol::temperatureText(reading(captioned)));
     updateExtremes(reading(compared));
-    m_history.append(m_platform.clock.currentDateTime().toSecsSinceEpoch(), reading(shown));
+    // One clock reading for the course and the series, so both hold the tick at the same time.
+    const QDateTime now = m_platform.clock.currentDateTime();
+    m_history.append(now.toSecsSinceEpoch(), reading(shown));
     if (m_historyWindow)
         m_historyWindow->refresh();
     if (m_series) {
-        recordTick(reading(shown),
+        recordTick(now, reading(shown),
                    batteryTrusted ? std::optional<double>(protocol::voltageFromAnswer(batteryShown))
                                   : std::nullopt);
     }
 }
 
-void MainWindow::recordTick(protocol::Temperature temperature, std::optional<double> volts)
+void MainWindow::recordTick(const QDateTime &time, protocol::Temperature temperature,
+                            std::optional<double> volts)
 {
-    m_series->append(m_platform.clock.currentDateTime(), temperature, volts, m_charging);
+    m_series->append(time, temperature, volts, m_charging);
     const QString problem = seriesProblem(m_series->failure());
     if (problem == m_seriesProblem)
         return;

@@ -16,6 +16,7 @@ class MainWindowLink;
 class RecordSeries;
 class SerialLink;
 class QAction;
+class QDateTime;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -105,7 +106,8 @@ private:
     void showLogWindow();
     // The menu item: a folder choice when no series runs, its end when one does.
     void toggleSeries();
-    void recordTick(protocol::Temperature temperature, std::optional<double> volts);
+    void recordTick(const QDateTime &time, protocol::Temperature temperature,
+                    std::optional<double> volts);
     void showHistoryWindow();
     // The day files of the last week in the series folder, once per folder.
     void readSeriesHistory();

@@ -57,9 +57,8 @@ bool readTenths(const char *&at, const char *end, qint16 &tenths)
     int tenth = 0;
     if (digits == 0 || !expect(at, end, ',') || !readDigits(at, end, 1, tenth))
         return false;
-    // What the readings' whole tenths hold; a device never comes near.
     const int value = whole * 10 + tenth;
-    if (value >= 30000)
+    if (value >= ReadingHistory::TenthsLimit)
         return false;
     tenths = qint16(negative ? -value : value);
     return at != end && *at == ';';

@@ -14,7 +14,7 @@ constexpr qint64 BaseLead = qint64(1) << 30;
 void ReadingHistory::append(qint64 secsSinceEpoch, std::optional<double> temperature)
 {
     qint16 tenths = NoValue;
-    if (temperature && std::abs(*temperature) < 3000)
+    if (temperature && std::abs(*temperature) * 10 < TenthsLimit)
         tenths = qint16(std::lround(*temperature * 10));
     appendTenths(secsSinceEpoch, tenths);
 }

@@ -13,6 +13,8 @@ class ReadingHistory
 public:
     // A tick without a temperature: the course breaks there.
     static constexpr qint16 NoValue = std::numeric_limits<qint16>::min();
+    // The held tenths lie below this in size; a device never comes near.
+    static constexpr int TenthsLimit = 30000;
     // Six weeks at one reading a second, about 22 MB; beyond, the oldest eighth gives way.
     static constexpr qsizetype MostHeld = 42 * 86400;
 
