@@ -241,19 +241,18 @@ void HistoryChart::paint(QPainter &painter, bool withPointer) const
     painter.restore();
 
     // The extremes: a dot on the reading and its value and time beside it, inside the plot.
-    const bool withDate = QDateTime::fromSecsSinceEpoch(from, m_zone).date() !=
-                          QDateTime::fromSecsSinceEpoch(to, m_zone).date();
+    const bool withDate = timeaxis::crossesMidnight(from, to, m_zone);
     const auto mark = [&](qsizetype index, const QString &caption, const QColor &markColour,
                           bool above) {
         if (index < 0)
             return;
         const qint64 time = m_history.time(index);
         const QPointF at(xOf(time), yOf(m_history.tenths(index)));
-        const QString clock = QDateTime::fromSecsSinceEpoch(time, m_zone)
-                                  .toString(to - from <= 3600 ? u"HH:mm:ss" : u"HH:mm");
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(time, m_zone);
+        const QString clock = local.toString(to - from <= 3600 ? u"HH:mm:ss" : u"HH:mm");
         const QString text =
             caption + course::tenthsText(m_history.tenths(index)) + Degrees + QStringLiteral(", ") +
-            (withDate ? timeaxis::dayText(time, m_zone) + QLatin1Char(' ') : QString()) + clock;
+            (withDate ? timeaxis::dayText(local.date()) + QLatin1Char(' ') : QString()) + clock;
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(markColour);

@@ -36,12 +36,17 @@ bool startsStep(qint64 localDay, qint64 step)
 
 } // namespace
 
-QString dayText(qint64 secsSinceEpoch, const QTimeZone &zone)
+QString dayText(QDate date)
 {
     static const std::array<const char *, 7> Weekdays = {"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"};
-    const QDate date = QDateTime::fromSecsSinceEpoch(secsSinceEpoch, zone).date();
     return QLatin1String(Weekdays[date.dayOfWeek() - 1]) + QLatin1Char(' ') +
            date.toString(u"dd.MM.");
+}
+
+bool crossesMidnight(qint64 from, qint64 to, const QTimeZone &zone)
+{
+    return QDateTime::fromSecsSinceEpoch(from, zone).date() !=
+           QDateTime::fromSecsSinceEpoch(to, zone).date();
 }
 
 QList<Tick> timeTicks(qint64 from, qint64 to, int width, int spacing, const QTimeZone &zone)
@@ -77,8 +82,7 @@ QList<Tick> timeTicks(qint64 from, qint64 to, int width, int spacing, const QTim
     }
     std::sort(times.begin(), times.end());
 
-    const bool crossesMidnight = QDateTime::fromSecsSinceEpoch(from, zone).date() !=
-                                 QDateTime::fromSecsSinceEpoch(to, zone).date();
+    const bool withDates = crossesMidnight(from, to, zone);
     const QString timeFormat = step < 60 ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm");
     QDate lastDate;
     for (const qint64 time : std::as_const(times)) {
@@ -86,8 +90,8 @@ QList<Tick> timeTicks(qint64 from, qint64 to, int width, int spacing, const QTim
         Tick tick{time, {}, {}};
         if (step < Day)
             tick.time = local.time().toString(timeFormat);
-        if (step >= Day || (crossesMidnight && local.date() != lastDate))
-            tick.date = dayText(time, zone);
+        if (step >= Day || (withDates && local.date() != lastDate))
+            tick.date = dayText(local.date());
         lastDate = local.date();
         ticks.append(tick);
     }

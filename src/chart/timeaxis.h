@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QDate;
 class QTimeZone;
 
 // The labels of the course's axes.
@@ -23,7 +24,9 @@ struct Tick
 QList<Tick> timeTicks(qint64 from, qint64 to, int width, int spacing, const QTimeZone &zone);
 
 // "Mo 07.12.", whatever the locale.
-QString dayText(qint64 secsSinceEpoch, const QTimeZone &zone);
+QString dayText(QDate date);
+// Whether the local dates of the two times differ: then times need their day beside them.
+bool crossesMidnight(qint64 from, qint64 to, const QTimeZone &zone);
 
 // Round values in tenths of a degree between low and high, at least spacing pixels apart over
 // height pixels; the step is the distance between the first two.
